@@ -1,0 +1,78 @@
+#include "store/Provision.h"
+
+#include "app/HiClass.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace {
+
+constexpr QFileDevice::Permissions kOwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+
+void makeWritable(const QString& path)
+{
+    if (QFileInfo::exists(path))
+        QFile::setPermissions(path, QFile::permissions(path) | kOwnerOnly);
+}
+
+// Copies through a temporary file in the target's folder, so the target is either the old file or
+// the complete new one.
+bool copyReplacing(const QString& source, const QString& target)
+{
+    QFile in(source);
+    if (!in.open(QIODevice::ReadOnly))
+        return false;
+    QSaveFile out(target);
+    if (!out.open(QIODevice::WriteOnly))
+        return false;
+    char buffer[1 << 16];
+    for (;;) {
+        const qint64 n = in.read(buffer, sizeof buffer);
+        if (n < 0 || (n > 0 && out.write(buffer, n) != n)) {
+            out.cancelWriting();
+            return false;
+        }
+        if (n == 0)
+            break;
+    }
+    if (!out.commit())
+        return false;
+    QFile::setPermissions(target, kOwnerOnly);
+    return true;
+}
+
+} // namespace
+
+QString LedgerPath()
+{
+    return THi::AppDataDir(QStringLiteral("Zendrel")) + QDir::separator() + QStringLiteral("db.zendb");
+}
+
+QString LedgerTemplatePath()
+{
+    return THi::AppPath() + QStringLiteral("db.zendb");
+}
+
+bool HasLedgerExtension(const QString& fileName)
+{
+    const QString name = QFileInfo(fileName).fileName();
+    const int dot = name.lastIndexOf(QLatin1Char('.'));
+    return dot >= 0 && name.mid(dot).toLower() == QLatin1String(".zendb");
+}
+
+QString ProvisionLedger(const QStringList& arguments)
+{
+    const QString path = LedgerPath();
+    makeWritable(path);
+    if (!arguments.isEmpty()) {
+        const QString source = arguments.first();
+        if (QFileInfo(source).isFile() && HasLedgerExtension(source))
+            copyReplacing(source, path);
+    }
+    if (!QFileInfo::exists(path))
+        copyReplacing(LedgerTemplatePath(), path);
+    makeWritable(path);
+    return path;
+}
