@@ -7,6 +7,7 @@
 #include "app/ReportView.h"
 #include "booking/EntryPage.h"
 #include "browse/TransPage.h"
+#include "output/OutputCommands.h"
 #include "store/DbClass.h"
 
 #include <QAction>
@@ -212,6 +213,7 @@ void TfrmMain::FormCreate()
     pnlTransactions->dtpTransDate1Change();
     pnlTransactions->TabSet1Click();
     ShowMenuImage(true);
+    InstallOutputCommands(*this);
     THi::MakeButtonsFlat(this);
 
     if (const QScreen* screen = QApplication::primaryScreen())

@@ -1,0 +1,5 @@
+#include "output/OutputCommands.h"
+
+#include "app/MainForm.h"
+
+void InstallOutputCommands(TfrmMain&) {}
