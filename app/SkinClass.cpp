@@ -20,7 +20,8 @@ const QRgb kWhite = qRgb(255, 255, 255);
 // Tooltips of the caption buttons stay while the pointer rests on them.
 const int kTooltipMs = 24 * 60 * 60 * 1000;
 
-QImage frameBitmap(const QString& name) {
+QImage frameBitmap(const QString& name)
+{
     QImage image(QStringLiteral(":/") + name);
     if (image.isNull())
         throw ZError(QStringLiteral("程序资源 %1 缺失或已损坏。").arg(name));
@@ -28,7 +29,8 @@ QImage frameBitmap(const QString& name) {
 }
 
 // The picture with every pixel of `key` made see-through.
-QImage withTransparent(const QImage& picture, QRgb key) {
+QImage withTransparent(const QImage& picture, QRgb key)
+{
     QImage image = picture.convertToFormat(QImage::Format_ARGB32);
     for (int y = 0; y < image.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
@@ -41,7 +43,8 @@ QImage withTransparent(const QImage& picture, QRgb key) {
 }
 
 // The label's picture as an image to paint into, the size of the label.
-QImage canvasOf(const QLabel* image) {
+QImage canvasOf(const QLabel* image)
+{
     QImage canvas = image->pixmap().toImage().convertToFormat(QImage::Format_ARGB32);
     if (canvas.size() != image->size()) {
         canvas = QImage(image->size(), QImage::Format_ARGB32);
@@ -50,13 +53,15 @@ QImage canvasOf(const QLabel* image) {
     return canvas;
 }
 
-bool isPress(const QEvent* event) {
+bool isPress(const QEvent* event)
+{
     return event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick;
 }
 
 } // namespace
 
-void FitImageToParent(QLabel* image) {
+void FitImageToParent(QLabel* image)
+{
     if (!image || !image->parentWidget())
         return;
     image->resize(image->parentWidget()->contentsRect().size());
@@ -66,7 +71,8 @@ void FitImageToParent(QLabel* image) {
 }
 
 TSkinMan::TSkinMan(QLabel* left, QLabel* top, QLabel* right, QLabel* bottom, QWidget* center)
-    : startSystemMove([](QWindow* window) { return window->startSystemMove(); }) {
+    : startSystemMove([](QWindow* window) { return window->startSystemMove(); })
+{
     if (!left || !top || !right || !bottom || !center)
         return;
     QWidget* window = center->parentWidget();
@@ -163,7 +169,8 @@ TSkinMan::TSkinMan(QLabel* left, QLabel* top, QLabel* right, QLabel* bottom, QWi
     window->update();
 }
 
-QLabel* TSkinMan::makeButton(QWidget* bar, const QString& name, const QString& tip, int left) {
+QLabel* TSkinMan::makeButton(QWidget* bar, const QString& name, const QString& tip, int left)
+{
     auto* button = new QLabel(bar);
     button->setObjectName(name == QLatin1String("close") ? QStringLiteral("imgSkinClose")
                                                          : QStringLiteral("imgSkinMinimize"));
@@ -178,7 +185,8 @@ QLabel* TSkinMan::makeButton(QWidget* bar, const QString& name, const QString& t
     return button;
 }
 
-TSkinMan::~TSkinMan() {
+TSkinMan::~TSkinMan()
+{
     if (m_top)
         m_top->removeEventFilter(this);
     delete FIcon.data();
@@ -187,7 +195,8 @@ TSkinMan::~TSkinMan() {
     delete FClose.data();
 }
 
-void TSkinMan::DrawButton(QLabel* button, const QString& name, const QString& state) {
+void TSkinMan::DrawButton(QLabel* button, const QString& name, const QString& state)
+{
     if (!button)
         return;
     const QImage cells = frameBitmap(QStringLiteral("RES_TITLE"));
@@ -201,7 +210,8 @@ void TSkinMan::DrawButton(QLabel* button, const QString& name, const QString& st
     button->setPixmap(QPixmap::fromImage(withTransparent(canvas, kMagenta)));
 }
 
-bool TSkinMan::eventFilter(QObject* watched, QEvent* event) {
+bool TSkinMan::eventFilter(QObject* watched, QEvent* event)
+{
     if (event->type() == QEvent::MouseMove && watched == m_top && m_dragging && m_window) {
         m_window->move(static_cast<QMouseEvent*>(event)->globalPosition().toPoint() - m_dragOffset);
         return true;
@@ -235,7 +245,8 @@ bool TSkinMan::eventFilter(QObject* watched, QEvent* event) {
     return QObject::eventFilter(watched, event);
 }
 
-void TSkinMan::TitleMouseDown(const QMouseEvent& event) {
+void TSkinMan::TitleMouseDown(const QMouseEvent& event)
+{
     if (event.button() != Qt::LeftButton || event.position().y() >= skin::kDragRows || !m_window)
         return;
     QWindow* handle = m_window->windowHandle();
@@ -247,12 +258,14 @@ void TSkinMan::TitleMouseDown(const QMouseEvent& event) {
     }
 }
 
-void TSkinMan::MinimizeMouseDown(QLabel* sender, Qt::MouseButton button) {
+void TSkinMan::MinimizeMouseDown(QLabel* sender, Qt::MouseButton button)
+{
     if (button == Qt::LeftButton)
         DrawButton(sender, QStringLiteral("minimize"), QStringLiteral("down"));
 }
 
-void TSkinMan::MinimizeMouseUp(QLabel* sender, Qt::MouseButton button) {
+void TSkinMan::MinimizeMouseUp(QLabel* sender, Qt::MouseButton button)
+{
     if (button != Qt::LeftButton)
         return;
     DrawButton(sender, QStringLiteral("minimize"), QStringLiteral("up"));
@@ -260,12 +273,14 @@ void TSkinMan::MinimizeMouseUp(QLabel* sender, Qt::MouseButton button) {
         window->showMinimized();
 }
 
-void TSkinMan::CloseMouseDown(QLabel* sender, Qt::MouseButton button) {
+void TSkinMan::CloseMouseDown(QLabel* sender, Qt::MouseButton button)
+{
     if (button == Qt::LeftButton)
         DrawButton(sender, QStringLiteral("close"), QStringLiteral("down"));
 }
 
-void TSkinMan::CloseMouseUp(QLabel* sender, Qt::MouseButton button) {
+void TSkinMan::CloseMouseUp(QLabel* sender, Qt::MouseButton button)
+{
     if (button != Qt::LeftButton)
         return;
     DrawButton(sender, QStringLiteral("close"), QStringLiteral("up"));

@@ -6,11 +6,13 @@
 
 namespace skin {
 
-bool FrameFits(int width, int height) {
+bool FrameFits(int width, int height)
+{
     return width >= kMinWidth && height >= kMinHeight;
 }
 
-QVector<Piece> FramePieces(int width, int height) {
+QVector<Piece> FramePieces(int width, int height)
+{
     if (!FrameFits(width, height))
         return {};
     const int w = width;
@@ -42,7 +44,8 @@ QVector<Piece> FramePieces(int width, int height) {
     };
 }
 
-QRect ButtonCell(const QString& name, const QString& state) {
+QRect ButtonCell(const QString& name, const QString& state)
+{
     // Letter case is ignored for A-Z only, as names and states are program texts.
     const QString n = THi::LowerAscii(name);
     const QString s = THi::LowerAscii(state);

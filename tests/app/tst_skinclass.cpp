@@ -30,7 +30,8 @@ struct FrameWindow {
     QLabel* imgRight;
     QLabel* imgBottom;
 
-    FrameWindow(QSize size, bool frameless, const QString& caption = QStringLiteral("Test window")) {
+    FrameWindow(QSize size, bool frameless, const QString& caption = QStringLiteral("Test window"))
+    {
         window.reset(new QWidget(nullptr, frameless ? Qt::Window | Qt::FramelessWindowHint : Qt::Window));
         window->resize(size);
         window->setWindowTitle(caption);
@@ -56,11 +57,13 @@ struct FrameWindow {
         imgBottom = image(pnlBottom);
     }
 
-    std::unique_ptr<TSkinMan> skin() {
+    std::unique_ptr<TSkinMan> skin()
+    {
         return std::make_unique<TSkinMan>(imgLeft, imgTop, imgRight, imgBottom, pnlCenter);
     }
 
-    QLabel* image(skin::FrameImage which) const {
+    QLabel* image(skin::FrameImage which) const
+    {
         switch (which) {
         case skin::FrameImage::Top:
             return imgTop;
@@ -75,7 +78,8 @@ struct FrameWindow {
     }
 };
 
-QImage cellImage(const QString& name, const QString& state) {
+QImage cellImage(const QString& name, const QString& state)
+{
     QImage cell = QImage(QStringLiteral(":/RES_TITLE")).copy(skin::ButtonCell(name, state));
     cell = cell.convertToFormat(QImage::Format_ARGB32);
     for (int y = 0; y < cell.height(); ++y)
@@ -85,13 +89,15 @@ QImage cellImage(const QString& name, const QString& state) {
     return cell;
 }
 
-QImage shown(const QLabel* label) {
+QImage shown(const QLabel* label)
+{
     return label->pixmap().toImage().convertToFormat(QImage::Format_ARGB32);
 }
 
 // A press or release at a point of the window, delivered the way the window system delivers it,
 // so the press's widget keeps the mouse until the release.
-void windowMouse(QWidget* window, bool press, Qt::MouseButton button, QPoint at) {
+void windowMouse(QWidget* window, bool press, Qt::MouseButton button, QPoint at)
+{
     if (press)
         QTest::mousePress(window->windowHandle(), button, {}, at);
     else
@@ -102,10 +108,10 @@ void windowMouse(QWidget* window, bool press, Qt::MouseButton button, QPoint at)
 
 class TestSkinClass : public QObject {
     Q_OBJECT
-    QTemporaryDir m_dir;
 
 private Q_SLOTS:
-    void initTestCase() {
+    void initTestCase()
+    {
         testenv::init();
         for (const char* name : {"RES_FORM", "RES_TITLE", "RES_ICON"}) {
             const QImage bitmap(QStringLiteral(":/") + QLatin1String(name));
@@ -117,7 +123,8 @@ private Q_SLOTS:
         QCOMPARE(QImage(QStringLiteral(":/RES_ICON")).size(), QSize(17, 13));
     }
 
-    void framelessWindowIsSkinned_data() {
+    void framelessWindowIsSkinned_data()
+    {
         QTest::addColumn<QSize>("size");
         QTest::newRow("smallest") << QSize(251, 189);
         QTest::newRow("narrow stretch") << QSize(300, 200);
@@ -125,7 +132,8 @@ private Q_SLOTS:
         QTest::newRow("large") << QSize(1024, 768);
     }
 
-    void framelessWindowIsSkinned() {
+    void framelessWindowIsSkinned()
+    {
         QFETCH(QSize, size);
         const int w = size.width();
         const int h = size.height();
@@ -196,7 +204,8 @@ private Q_SLOTS:
         QCOMPARE(order.last(), skin->FMinimize.data());
     }
 
-    void borderedOrSmallWindowIsLeftAlone_data() {
+    void borderedOrSmallWindowIsLeftAlone_data()
+    {
         QTest::addColumn<QSize>("size");
         QTest::addColumn<bool>("frameless");
         QTest::newRow("with a border") << QSize(700, 525) << false;
@@ -204,7 +213,8 @@ private Q_SLOTS:
         QTest::newRow("one too low") << QSize(700, 188) << true;
     }
 
-    void borderedOrSmallWindowIsLeftAlone() {
+    void borderedOrSmallWindowIsLeftAlone()
+    {
         QFETCH(QSize, size);
         QFETCH(bool, frameless);
         FrameWindow f(size, frameless);
@@ -239,7 +249,8 @@ private Q_SLOTS:
 
     // A left press shows the pressed cell; the release, wherever the pointer then is, shows the normal
     // cell and runs the command. The right button does nothing at all.
-    void captionButtons_data() {
+    void captionButtons_data()
+    {
         QTest::addColumn<QString>("name");
         QTest::addColumn<Qt::MouseButton>("button");
         QTest::addColumn<QPoint>("releaseAt"); // relative to the button
@@ -251,7 +262,8 @@ private Q_SLOTS:
         QTest::newRow("minimize, right button") << "minimize" << Qt::RightButton << QPoint(10, 10);
     }
 
-    void captionButtons() {
+    void captionButtons()
+    {
         QFETCH(QString, name);
         QFETCH(Qt::MouseButton, button);
         QFETCH(QPoint, releaseAt);
@@ -279,7 +291,8 @@ private Q_SLOTS:
         }
     }
 
-    void titleBarMovesTheWindow_data() {
+    void titleBarMovesTheWindow_data()
+    {
         QTest::addColumn<QString>("where");
         QTest::addColumn<int>("y");
         QTest::addColumn<Qt::MouseButton>("button");
@@ -294,7 +307,8 @@ private Q_SLOTS:
         QTest::newRow("on the close button") << "close" << 18 << Qt::LeftButton << 0;
     }
 
-    void titleBarMovesTheWindow() {
+    void titleBarMovesTheWindow()
+    {
         QFETCH(QString, where);
         QFETCH(int, y);
         QFETCH(Qt::MouseButton, button);
@@ -322,7 +336,8 @@ private Q_SLOTS:
 
     // Where the system cannot move the window, the window follows the pointer while the left button
     // that pressed the bar is held.
-    void titleBarDragWithoutSystemMove_data() {
+    void titleBarDragWithoutSystemMove_data()
+    {
         QTest::addColumn<int>("y");
         QTest::addColumn<Qt::MouseButton>("button");
         QTest::addColumn<QPoint>("moved");
@@ -331,7 +346,8 @@ private Q_SLOTS:
         QTest::newRow("right button") << 10 << Qt::RightButton << QPoint(0, 0);
     }
 
-    void titleBarDragWithoutSystemMove() {
+    void titleBarDragWithoutSystemMove()
+    {
         QFETCH(int, y);
         QFETCH(Qt::MouseButton, button);
         QFETCH(QPoint, moved);
@@ -353,7 +369,8 @@ private Q_SLOTS:
         QCOMPARE(f.window->pos(), after);
     }
 
-    void captionLabel_data() {
+    void captionLabel_data()
+    {
         QTest::addColumn<QString>("caption");
         QTest::addColumn<bool>("fits");
         QTest::newRow("plain") << "Zendrel - 用户名称：anna" << true;
@@ -361,7 +378,8 @@ private Q_SLOTS:
         QTest::newRow("too long for the bar") << QString(80, QLatin1Char('W')) << false;
     }
 
-    void captionLabel() {
+    void captionLabel()
+    {
         QFETCH(QString, caption);
         QFETCH(bool, fits);
         FrameWindow f(QSize(400, 300), true, caption);
@@ -385,7 +403,8 @@ private Q_SLOTS:
         }
     }
 
-    void destroyingFreesWhatItMade() {
+    void destroyingFreesWhatItMade()
+    {
         FrameWindow f(QSize(400, 300), true);
         const int children = f.pnlTop->children().size();
         auto skin = f.skin();
@@ -399,13 +418,15 @@ private Q_SLOTS:
         QVERIFY(!f.imgTop->pixmap().isNull());
     }
 
-    void mainWindowWearsTheFrame_data() {
+    void mainWindowWearsTheFrame_data()
+    {
         QTest::addColumn<QString>("user");
         QTest::newRow("plain name") << "anna";
         QTest::newRow("name with markup") << "<b>x</b>";
     }
 
-    void mainWindowWearsTheFrame() {
+    void mainWindowWearsTheFrame()
+    {
         QFETCH(QString, user);
         QTemporaryDir dir;
         auto m = fixtures::openMain(fixtures::freshLedger(dir.path()), user);

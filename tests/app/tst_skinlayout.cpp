@@ -15,7 +15,8 @@ const QVector<QPair<int, int>> kTitleColumns = {{0, 8},     {10, 125},  {127, 18
                                                 {191, 316}, {318, 427}, {429, 442}};
 const QVector<QPair<int, int>> kBottomColumns = {{0, 125}, {127, 316}, {318, 442}};
 
-bool insideOneOf(const QRect& source, const QVector<QPair<int, int>>& columns) {
+bool insideOneOf(const QRect& source, const QVector<QPair<int, int>>& columns)
+{
     for (const auto& c : columns) {
         if (source.left() >= c.first && source.right() <= c.second)
             return true;
@@ -28,7 +29,8 @@ class TestSkinLayout : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void pieces_data() {
+    void pieces_data()
+    {
         QTest::addColumn<int>("width");
         QTest::addColumn<int>("height");
         QTest::addColumn<int>("index");
@@ -96,7 +98,8 @@ private Q_SLOTS:
                                             << QRect(127, 50, 190, 6) << Copy::Stretched;
     }
 
-    void pieces() {
+    void pieces()
+    {
         QFETCH(int, width);
         QFETCH(int, height);
         QFETCH(int, index);
@@ -111,14 +114,16 @@ private Q_SLOTS:
 
     // For every accepted width the pieces tile each image without gaps or overlaps, plain pieces keep
     // their size, and no source reaches into a guide column or row.
-    void piecesTileTheFrame_data() {
+    void piecesTileTheFrame_data()
+    {
         QTest::addColumn<int>("height");
         QTest::newRow("smallest") << 189;
         QTest::newRow("main window") << 525;
         QTest::newRow("tall") << 1200;
     }
 
-    void piecesTileTheFrame() {
+    void piecesTileTheFrame()
+    {
         QFETCH(int, height);
         for (int width = skin::kMinWidth; width <= 1400; ++width) {
             const QString where = QStringLiteral("width %1").arg(width);
@@ -153,7 +158,8 @@ private Q_SLOTS:
         }
     }
 
-    void tooSmallGivesNoPieces_data() {
+    void tooSmallGivesNoPieces_data()
+    {
         QTest::addColumn<int>("width");
         QTest::addColumn<int>("height");
         QTest::addColumn<bool>("fits");
@@ -164,7 +170,8 @@ private Q_SLOTS:
         QTest::newRow("negative") << -700 << 525 << false;
     }
 
-    void tooSmallGivesNoPieces() {
+    void tooSmallGivesNoPieces()
+    {
         QFETCH(int, width);
         QFETCH(int, height);
         QFETCH(bool, fits);
@@ -172,7 +179,8 @@ private Q_SLOTS:
         QCOMPARE(skin::FramePieces(width, height).isEmpty(), !fits);
     }
 
-    void buttonCell_data() {
+    void buttonCell_data()
+    {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("state");
         QTest::addColumn<QRect>("cell");
@@ -201,7 +209,8 @@ private Q_SLOTS:
                                << "" << none;
     }
 
-    void buttonCell() {
+    void buttonCell()
+    {
         QFETCH(QString, name);
         QFETCH(QString, state);
         QTEST(skin::ButtonCell(name, state), "cell");
