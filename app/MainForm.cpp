@@ -5,6 +5,7 @@
 #include "app/LoginForm.h"
 #include "app/Prompts.h"
 #include "app/ReportView.h"
+#include "app/SkinClass.h"
 #include "booking/EntryPage.h"
 #include "browse/TransPage.h"
 #include "output/OutputCommands.h"
@@ -214,6 +215,7 @@ void TfrmMain::FormCreate()
     pnlTransactions->TabSet1Click();
     ShowMenuImage(true);
     InstallOutputCommands(*this);
+    FSkin = new TSkinMan(imgLeft, imgTop, imgRight, imgBottom, pnlCenter);
     THi::MakeButtonsFlat(this);
 
     if (const QScreen* screen = QApplication::primaryScreen())
@@ -222,6 +224,8 @@ void TfrmMain::FormCreate()
 
 void TfrmMain::FormDestroy()
 {
+    delete FSkin;
+    FSkin = nullptr;
     FDb.reset();
 }
 
