@@ -190,6 +190,7 @@ void TEntryPage::connectHandlers()
         cboCate->lineEdit()->installEventFilter(this);
     edtAmount->installEventFilter(this);
     edtNotes->installEventFilter(this);
+    btnAdd->installEventFilter(this);
 }
 
 bool TEntryPage::eventFilter(QObject* watched, QEvent* event)
@@ -210,7 +211,8 @@ bool TEntryPage::eventFilter(QObject* watched, QEvent* event)
                 edtNotes->setFocus(Qt::TabFocusReason);
                 return true;
             }
-            if (watched == edtNotes) {
+            // Enter in the note, or on the Add button reached with Tab, adds the record.
+            if (watched == edtNotes || watched == btnAdd) {
                 Guarded([this] { btnAddClick(); });
                 return true;
             }

@@ -225,6 +225,18 @@ private Q_SLOTS:
         QVERIFY(focusIn(p->cboCate));
         QCOMPARE(pending(p).size(), 1);
         QCOMPARE(p->edtNotes->text(), QStringLiteral("more"));
+
+        // Tab from the note reaches Add, and Enter there adds as well.
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Rent"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("3"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QVERIFY(focusIn(p->btnAdd));
+        pressEnter();
+        QCOMPARE(pending(p).size(), 2);
+        QCOMPARE(pending(p)[1], (QStringList{"2024-02-29", type, "Rent", "3.00", "more"}));
+        QVERIFY(focusIn(p->cboCate));
         QVERIFY(m->prompts.calls.isEmpty());
     }
 
