@@ -1,16 +1,24 @@
 #include "booking/EntryPage.h"
 
+#include "app/ErrorReport.h"
 #include "app/HiClass.h"
 #include "app/MainForm.h"
+#include "app/Prompts.h"
 #include "app/ReportView.h"
+#include "booking/AmountRule.h"
+#include "booking/Calculator.h"
+#include "booking/CategoryList.h"
+#include "booking/EditCateForm.h"
 #include "store/DbClass.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QItemSelectionModel>
 #include <QPushButton>
-#include <QRegularExpression>
 
 namespace {
 
@@ -30,6 +38,7 @@ TEntryPage::TEntryPage(TfrmMain& main, EntryKind kind, QWidget* parent)
 {
     setObjectName(kind == EntryKind::Expense ? QStringLiteral("pnlExpense") : QStringLiteral("pnlIncome"));
     buildLayout();
+    connectHandlers();
 }
 
 QString TEntryPage::infix() const
@@ -62,6 +71,7 @@ void TEntryPage::buildLayout()
                                                          : QStringLiteral("lblStep%1").arg(n + 1));
         hint->setFont(song);
         hint->setGeometry(18, 10 + 20 * n, 220, 14);
+        lblStep[n] = hint;
     }
 
     auto label = [&](const char* rest, const QString& text, int x, int y) {
@@ -149,17 +159,231 @@ void TEntryPage::UpdateTotalLabel()
     lblTotal->setText(QStringLiteral("合计：") + THi::FormatAmount(sum));
 }
 
+void TEntryPage::connectHandlers()
+{
+    // The Add rule follows every change of the category or amount text, whoever makes it.
+    connect(cboCate, &QComboBox::editTextChanged, this, [this] { CateChange(); });
+    connect(edtAmount, &QLineEdit::textChanged, this, [this] { CateChange(); });
+
+    auto onClick = [this](QPushButton* button, void (TEntryPage::*handler)()) {
+        connect(button, &QPushButton::clicked, this,
+                [this, handler] { Guarded([this, handler] { (this->*handler)(); }); });
+    };
+    onClick(btnAdd, &TEntryPage::btnAddClick);
+    onClick(btnDelete, &TEntryPage::btnDeleteClick);
+    onClick(btnEdit, &TEntryPage::btnEditClick);
+    onClick(btnSave, &TEntryPage::btnSaveClick);
+    onClick(btnHelp, &TEntryPage::btnHelpClick);
+    onClick(btnCalc, &TEntryPage::btnCalcClick);
+    onClick(btnEditCates, &TEntryPage::btnEditCatesClick);
+    connect(lvwRecs, &ReportView::rowSelectionChanged, this,
+            [this] { Guarded([this] { lvwRecsSelectItem(); }); });
+    connect(lvwRecs, &ReportView::keyReleased, this,
+            [this](int key) { Guarded([this, key] { lvwRecsKeyUp(key); }); });
+
+    // The Enter chain: the key may arrive at an input or at the line edit inside it.
+    dtpDate->installEventFilter(this);
+    if (auto* dateLine = dtpDate->findChild<QLineEdit*>())
+        dateLine->installEventFilter(this);
+    cboCate->installEventFilter(this);
+    if (cboCate->lineEdit())
+        cboCate->lineEdit()->installEventFilter(this);
+    edtAmount->installEventFilter(this);
+    edtNotes->installEventFilter(this);
+    btnAdd->installEventFilter(this);
+}
+
+bool TEntryPage::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            if (watched == dtpDate || watched->parent() == dtpDate) {
+                dtpDate->interpretText();
+                cboCate->setFocus(Qt::TabFocusReason);
+                return true;
+            }
+            if (watched == cboCate || watched == cboCate->lineEdit()) {
+                edtAmount->setFocus(Qt::TabFocusReason);
+                return true;
+            }
+            if (watched == edtAmount) {
+                edtNotes->setFocus(Qt::TabFocusReason);
+                return true;
+            }
+            // Enter in the note, or on the Add button reached with Tab, adds the record.
+            if (watched == edtNotes || watched == btnAdd) {
+                Guarded([this] { btnAddClick(); });
+                return true;
+            }
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+bool TEntryPage::ask(const QString& text)
+{
+    return m_main.prompts().question(&m_main, QStringLiteral("确认"), text);
+}
+
 void TEntryPage::LoadCategories()
 {
     const QString text = m_main.FDb->GetCategories(m_main.FUserName, listName());
     const QString typed = cboCate->currentText();
     cboCate->clear();
-    if (!text.isEmpty())
-        cboCate->addItems(text.split(QRegularExpression(QStringLiteral("\r\n|\r|\n"))));
+    cboCate->addItems(SplitCategoryText(text));
     cboCate->setEditText(typed);
 }
 
 void TEntryPage::CateChange()
 {
-    // The Add rule arrives with the booking behaviour.
+    btnAdd->setEnabled(AddRuleHolds(cboCate->currentText(), edtAmount->text()));
+}
+
+void TEntryPage::AddCategoryIfNew(const QString& category)
+{
+    QStringList entries;
+    for (int i = 0; i < cboCate->count(); ++i)
+        entries << cboCate->itemText(i);
+    if (FindCategory(entries, category) >= 0)
+        return;
+    entries.prepend(category);
+    // Stored before the drop-down changes: when storing fails, both stay as they were.
+    m_main.FDb->SaveCategories(m_main.FUserName, listName(), JoinCategoryText(entries));
+    const QString typed = cboCate->currentText();
+    cboCate->insertItem(0, category);
+    if (cboCate->currentText() != typed)
+        cboCate->setEditText(typed);
+}
+
+void TEntryPage::btnAddClick()
+{
+    if (!btnAdd->isEnabled()) {
+        cboCate->setFocus();
+        return;
+    }
+    {
+        BusyGuard busy(btnAdd);
+        const QString category = THi::Trim(cboCate->currentText());
+        const QStringList record{THi::DateYmd(dtpDate->date()), typeText(), category,
+                                 FormatAmountText(edtAmount->text()), THi::Trim(edtNotes->text())};
+        // The category goes first: if storing the list fails, nothing is listed and the inputs stay,
+        // so adding again lists the record exactly once.
+        AddCategoryIfNew(category);
+        ReportModel* model = lvwRecs->reportModel();
+        model->appendRow(record);
+        lvwRecs->scrollTo(model->index(model->rowCount() - 1, 1));
+        UpdateTotalLabel();
+    }
+    // The date stays, for the next record of the same day.
+    cboCate->setEditText(QString());
+    edtAmount->clear();
+    edtNotes->clear();
+    cboCate->setFocus();
+    m_main.UpdateButtons();
+}
+
+void TEntryPage::btnDeleteClick()
+{
+    const int row = lvwRecs->selectedRow();
+    if (row < 0 || !ask(QStringLiteral("您真的想要删除它吗？")))
+        return;
+    removePendingRow(row);
+    UpdateTotalLabel();
+    m_main.UpdateButtons();
+}
+
+void TEntryPage::btnEditClick()
+{
+    const int row = lvwRecs->selectedRow();
+    if (row < 0 || !ask(QStringLiteral("您真的想要编辑它吗？")))
+        return;
+    const QStringList record = lvwRecs->reportModel()->row(row);
+    const QDate date = THi::StrToDateYmd(record.value(0));
+    dtpDate->setDate(date);
+    cboCate->setEditText(record.value(2));
+    edtAmount->setText(record.value(3));
+    edtNotes->setText(record.value(4));
+    removePendingRow(row);
+    UpdateTotalLabel();
+    m_main.UpdateButtons();
+}
+
+void TEntryPage::btnSaveClick()
+{
+    ReportModel* model = lvwRecs->reportModel();
+    if (model->rowCount() == 0 || !ask(QStringLiteral("您真的想要保存吗？")))
+        return;
+    {
+        BusyGuard busy(btnSave);
+        // One transaction: the whole list is stored or nothing, and on a failure the list stays.
+        m_main.FDb->InsertRecords(m_main.FUserName, model->rows());
+    }
+    model->clear();
+    UpdateTotalLabel();
+    m_main.UpdateButtons();
+    ShowSavedMessage();
+}
+
+void TEntryPage::ShowSavedMessage()
+{
+    m_main.prompts().message(&m_main, Prompts::Icon::Information, QStringLiteral("Zendrel"),
+                             QStringLiteral("成功！%1%2").arg(QStringLiteral("\r\n\r\n"),
+                                                           QStringLiteral("想查看收支记录明细，请点击“收支目录”。")));
+}
+
+void TEntryPage::btnHelpClick()
+{
+    const QString text = THi::ReadResourceText(m_kind == EntryKind::Expense ? QStringLiteral("RES_HELP1")
+                                                                            : QStringLiteral("RES_HELP2"));
+    m_main.prompts().message(&m_main, Prompts::Icon::Information, QStringLiteral("帮助"), text);
+}
+
+void TEntryPage::btnCalcClick()
+{
+    // Like the system calculator command: whether it starts is not reported.
+    const QString program = FindCalculator();
+    if (!program.isEmpty())
+        THi::RunProgram(program, QString(), QString(), 5);
+}
+
+void TEntryPage::btnEditCatesClick()
+{
+    bool saved = false;
+    {
+        BusyGuard busy(btnEditCates);
+        TfrmEditCate dialog(&m_main);
+        // The editor starts from the stored list, not from the drop-down.
+        dialog.FText = m_main.FDb->GetCategories(m_main.FUserName, listName());
+        if (m_main.prompts().exec(&dialog) == QDialog::Accepted) {
+            dialog.hide();
+            QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            m_main.FDb->SaveCategories(m_main.FUserName, listName(), dialog.FText);
+            LoadCategories();
+            saved = true;
+        }
+        if (saved)
+            m_main.prompts().message(&m_main, Prompts::Icon::Information, QStringLiteral("Zendrel"),
+                                     QStringLiteral("成功！"));
+    }
+    btnEditCates->setFocus();
+}
+
+void TEntryPage::removePendingRow(int row)
+{
+    // No row is selected afterwards: the view would otherwise select the neighbour, and a second
+    // Delete would ask about a row the user never picked.
+    lvwRecs->selectionModel()->clear();
+    lvwRecs->reportModel()->removeRowAt(row);
+}
+
+void TEntryPage::lvwRecsSelectItem()
+{
+    m_main.UpdateButtons();
+}
+
+void TEntryPage::lvwRecsKeyUp(int key)
+{
+    if (key == Qt::Key_Delete && lvwRecs->hasSelection())
+        btnDeleteClick();
 }

@@ -52,8 +52,30 @@ public:
     // The Add rule (cboOutCateChange / cboInCateChange).
     void CateChange();
 
+    // Handlers; the twins' handlers (btnOutAddClick, btnInAddClick, ...) are these.
+    void btnAddClick();
+    void btnDeleteClick();
+    void btnEditClick();
+    void btnSaveClick();
+    void btnHelpClick();
+    void btnCalcClick();
+    void btnEditCatesClick();
+    void lvwRecsSelectItem();
+    void lvwRecsKeyUp(int key);
+
+    // Puts `category` at the top of this page's list and stores the list, unless the same category
+    // is listed already. The text typed in the category box stays.
+    void AddCategoryIfNew(const QString& category);
+    void ShowSavedMessage();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void buildLayout();
+    void connectHandlers();
+    bool ask(const QString& text);
+    void removePendingRow(int row);
 
     TfrmMain& m_main;
     EntryKind m_kind;
