@@ -127,7 +127,10 @@ public:
         sqlite3_extended_result_codes(m_db, 1);
         sqlite3_busy_timeout(m_db, 5000);
     }
-    explicit Source(const SqlDb& db) : m_path(db.path()), m_db(db.handle()), m_owned(false) {}
+    // An open connection, named in messages as `shownPath`.
+    Source(const SqlDb& db, const QString& shownPath) : m_path(shownPath), m_db(db.handle()), m_owned(false)
+    {
+    }
     ~Source()
     {
         if (m_owned)
@@ -223,6 +226,8 @@ QString headerProblem(const QString& path)
 // A private copy of a file that may be a ledger, with any journal or WAL file that lies beside it,
 // recovered by SQLite inside a folder of our own and then checked.
 class Candidate {
+    QTemporaryDir m_dir; // declared first: outlives the connection to the copy inside it
+
 public:
     explicit Candidate(const QString& path);
     QString problem;
@@ -230,7 +235,6 @@ public:
 
 private:
     void checkContent(const QString& file);
-    QTemporaryDir m_dir;
 };
 
 Candidate::Candidate(const QString& path)
@@ -321,7 +325,8 @@ void Candidate::checkContent(const QString& file)
     SqlStmt check = db->prepare("PRAGMA quick_check");
     const QString verdict = check.step() ? check.text(0) : QString();
     if (verdict != QLatin1String("ok"))
-        problem = QStringLiteral("文件 %1 已损坏：%2。").arg(file, verdict);
+        problem = QStringLiteral("文件 %1 已损坏，完整性检查没有通过（%2）。")
+                      .arg(file, verdict.simplified().left(200));
 }
 
 // Keeps the ledger about to be replaced beside it and returns the copy's path.
@@ -390,7 +395,7 @@ QString RestoreLedger(const QString& source, const QString& ledger)
 
     // The new content is complete beside the ledger before the old one is touched.
     TempPath fresh(makeTempBeside(ledger));
-    copyInto(Source(*candidate.db), fresh.path);
+    copyInto(Source(*candidate.db, source), fresh.path);
 
     QString kept;
     if (QFileInfo::exists(ledger))
