@@ -90,7 +90,13 @@ TfrmLogin::TfrmLogin(Prompts& prompts, const QStringList& arguments, QWidget* pa
     edtPassword->installEventFilter(this);
 
     // FormCreate
-    FDbFile = ProvisionLedger(arguments);
+    RestoreOutcome restore;
+    FDbFile = ProvisionLedger(arguments, &restore);
+    if (restore.state != RestoreOutcome::State::None)
+        m_prompts.message(this,
+                          restore.state == RestoreOutcome::State::Restored ? Prompts::Icon::Information
+                                                                           : Prompts::Icon::Warning,
+                          QStringLiteral("恢复"), restore.text);
     FUserName.clear();
     FDb = std::make_unique<TDbMan>(FDbFile);
     const QString names = FDb->GetUserNames();

@@ -1,6 +1,7 @@
 #include "store/Provision.h"
 
 #include "app/HiClass.h"
+#include "store/Backup.h"
 
 #include <QDir>
 #include <QFile>
@@ -43,6 +44,25 @@ bool copyReplacing(const QString& source, const QString& target)
     return true;
 }
 
+RestoreOutcome restoreFrom(const QString& source, const QString& ledger)
+{
+    const QString file = QDir::toNativeSeparators(source);
+    RestoreOutcome result;
+    result.state = RestoreOutcome::State::Refused;
+    try {
+        const QString kept = RestoreLedger(source, ledger);
+        result.state = RestoreOutcome::State::Restored;
+        result.text = QStringLiteral("已从 %1 恢复数据。").arg(file);
+        if (!kept.isEmpty())
+            result.text += QStringLiteral("\n\n原来的账本另存为：\n%1").arg(QDir::toNativeSeparators(kept));
+    } catch (const NotALedgerError& e) {
+        result.text = e.message() + QStringLiteral("\n\n没有恢复任何数据，原来的账本保持不变。");
+    } catch (const ZError& e) {
+        result.text = QStringLiteral("无法从 %1 恢复数据：%2\n\n原来的账本保持不变。").arg(file, e.message());
+    }
+    return result;
+}
+
 } // namespace
 
 QString LedgerPath()
@@ -62,15 +82,18 @@ bool HasLedgerExtension(const QString& fileName)
     return dot >= 0 && name.mid(dot).toLower() == QLatin1String(".zendb");
 }
 
-QString ProvisionLedger(const QStringList& arguments)
+QString ProvisionLedger(const QStringList& arguments, RestoreOutcome* outcome)
 {
+    RestoreOutcome result;
     const QString path = LedgerPath();
     makeWritable(path);
     if (!arguments.isEmpty()) {
         const QString source = arguments.first();
         if (QFileInfo(source).isFile() && HasLedgerExtension(source))
-            copyReplacing(source, path);
+            result = restoreFrom(source, path);
     }
+    if (outcome)
+        *outcome = result;
     if (!QFileInfo::exists(path))
         copyReplacing(LedgerTemplatePath(), path);
     makeWritable(path);
