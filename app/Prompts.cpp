@@ -1,6 +1,7 @@
 #include "app/Prompts.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QDialog>
 #include <QFileDialog>
 #include <QInputDialog>
@@ -67,13 +68,14 @@ std::optional<QString> QtPrompts::input(QWidget* parent, const QString& caption,
 QString QtPrompts::saveFileName(QWidget* parent, const QString& filter)
 {
     NormalCursor normal;
-    return QFileDialog::getSaveFileName(parent, QString(), QString(), filter);
+    // The current directory is the program's folder; start where the user's files are.
+    return QFileDialog::getSaveFileName(parent, QString(), QDir::homePath(), filter);
 }
 
 QString QtPrompts::openFileName(QWidget* parent, const QString& filter)
 {
     NormalCursor normal;
-    return QFileDialog::getOpenFileName(parent, QString(), QString(), filter);
+    return QFileDialog::getOpenFileName(parent, QString(), QDir::homePath(), filter);
 }
 
 int QtPrompts::exec(QDialog* dialog)
