@@ -19,26 +19,12 @@
 
 namespace {
 
+using fixtures::bytesOf;
+using fixtures::listing;
+using fixtures::writeBytes;
+
 using Kind = ScriptedPrompts::Kind;
 const QString kFilter = QStringLiteral("*.zendb (*.zendb)");
-
-QByteArray bytesOf(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
-}
-
-QStringList listing(const QString& dir)
-{
-    return QDir(dir).entryList(QDir::Files | QDir::Hidden, QDir::Name);
-}
 
 // Records of `user` over all dates.
 int recordCount(const QString& ledger, const QString& user)

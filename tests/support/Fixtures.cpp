@@ -33,3 +33,21 @@ std::unique_ptr<fixtures::MainWindow> fixtures::openMain(const QString& ledger, 
     m->window = std::make_unique<TfrmMain>(seams);
     return m;
 }
+
+QByteArray fixtures::bytesOf(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void fixtures::writeBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(f.write(bytes), qint64(bytes.size()));
+}
+
+QStringList fixtures::listing(const QString& dir)
+{
+    return QDir(dir).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+}

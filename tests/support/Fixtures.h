@@ -17,4 +17,9 @@ struct MainWindow {
     std::unique_ptr<TfrmMain> window;
 };
 std::unique_ptr<MainWindow> openMain(const QString& ledger, const QString& user);
+
+// Whole-file bytes (empty when unreadable), writing them, and a folder's file names (hidden included).
+QByteArray bytesOf(const QString& path);
+void writeBytes(const QString& path, const QByteArray& bytes);
+QStringList listing(const QString& dir);
 } // namespace fixtures
