@@ -7,6 +7,8 @@
 // stay below 2^53 cents, and never an overflow error for absurd amounts.
 namespace periodsql {
 
+// Run on the connection first: a page cache large enough for the statements to share what they read.
+extern const char* const kQueryCache;
 // ?4 "支出", ?5 "收入". One row: expense cents, income cents (NULL without records).
 extern const char* const kTotals;
 // ?4 "支出", ?5 "收入". date, income cents, expense cents; oldest first.
