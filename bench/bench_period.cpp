@@ -133,9 +133,8 @@ void generate(const QString& file, int records)
     check(sqlite3_open_v2(file.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr), db, "open");
     check(sqlite3_exec(db, "PRAGMA synchronous=OFF; BEGIN", nullptr, nullptr, nullptr), db, "begin");
     sqlite3_stmt* ins = nullptr;
-    check(sqlite3_prepare_v2(db, "INSERT INTO data (user, date, type, cate, amount, notes) VALUES (?,?,?,?,?,?)",
-                             -1, &ins, nullptr),
-          db, "prepare");
+    const char* insert = "INSERT INTO data (user, date, type, cate, amount, notes) VALUES (?,?,?,?,?,?)";
+    check(sqlite3_prepare_v2(db, insert, -1, &ins, nullptr), db, "prepare");
     const QByteArray expense = kTypeExpense.toUtf8();
     const QByteArray income = kTypeIncome.toUtf8();
     struct Owner {
@@ -155,15 +154,16 @@ void generate(const QString& file, int records)
             const qint64 count = (d + 1) * o.total / days - d * o.total / days;
             for (qint64 k = 0; k < count; ++k) {
                 const bool isIncome = rnd.bounded(100) < 12;
-                const QByteArray& cate =
-                    isIncome ? inEnc[rnd.bounded(int(inEnc.size()))] : outEnc[rnd.bounded(int(outEnc.size()))];
+                const QVector<QByteArray>& cates = isIncome ? inEnc : outEnc;
+                const QByteArray& cate = cates[rnd.bounded(int(cates.size()))];
                 const qint64 cents = isIncome ? rnd.bounded(10000, 2000000) : rnd.bounded(50, 60000);
                 QByteArray note;
                 const int kind = rnd.bounded(10);
                 if (kind >= 3 && kind < 7)
                     note = noteEnc[rnd.bounded(int(noteEnc.size()))];
                 else if (kind >= 7)
-                    note = THi::EncodeField(QStringLiteral("第%1笔，记于%2").arg(++unique).arg(QLatin1String(date)))
+                    note = THi::EncodeField(
+                               QStringLiteral("第%1笔，记于%2").arg(++unique).arg(QLatin1String(date)))
                                .toLatin1();
                 sqlite3_reset(ins);
                 sqlite3_bind_text(ins, 1, o.user.constData(), int(o.user.size()), SQLITE_STATIC);
@@ -328,19 +328,22 @@ int main(int argc, char** argv)
         rows << r;
     }
 
-    std::printf("\n%10s | %10s %9s %9s %6s | %9s %9s %6s | %9s %8s | %11s | %12s\n", "records", "month rows",
-                "month ms", "floor ms", "ratio", "all ms", "floor ms", "ratio", "fill ms", "fill/all", "search ms",
-                "probe month");
+    std::printf("\n%10s | %10s %9s %9s %6s | %9s %9s %6s | %9s %8s | %11s | %12s\n", "records",
+                "month rows", "month ms", "floor ms", "ratio", "all ms", "floor ms", "ratio", "fill ms",
+                "fill/all", "search ms", "probe month");
     for (const Row& r : rows) {
         std::printf("%10d | %10d %9.2f %9.2f %6.2f | %9.1f %9.1f %6.2f | %9.1f %8.3f | %11.1f | %9.2f ms\n",
                     r.records, r.monthRows, r.ourMonth, r.floorMonth, r.ourMonth / r.floorMonth, r.ourAll,
                     r.floorAll, r.ourAll / r.floorAll, r.fill, r.fill / r.ourAll, r.search, r.probeMonth);
     }
     if (rows.size() > 1) {
-        std::printf("\nprobe month, largest / smallest ledger: %.2f   (same 10,000 records of the neighbour in each)\n",
-                    rows.last().probeMonth / rows.first().probeMonth);
-        std::printf("month of the searched user, largest / smallest ledger: %.2f   (%d vs %d records in the month)\n",
-                    rows.last().ourMonth / rows.first().ourMonth, rows.last().monthRows, rows.first().monthRows);
+        const Row& small = rows.first();
+        const Row& large = rows.last();
+        std::printf("\nprobe month, largest / smallest ledger: %.2f"
+                    "   (the neighbour's same 10,000 records in each)\n",
+                    large.probeMonth / small.probeMonth);
+        std::printf("month of the searched user, largest / smallest ledger: %.2f   (%d vs %d records)\n",
+                    large.ourMonth / small.ourMonth, large.monthRows, small.monthRows);
     }
     return 0;
 }

@@ -253,21 +253,26 @@ void TTransPage::connectHandlers()
         return r.size() > 1 && MatchesKey(r.at(1), m_main.FSelectedKey) ? kDayTint : QColor();
     });
 
-    connect(btnTransSearch, &QPushButton::clicked, this, guarded([this] { btnTransSearchClick(btnTransSearch); }));
+    connect(btnTransSearch, &QPushButton::clicked, this,
+            guarded([this] { btnTransSearchClick(btnTransSearch); }));
     connect(lvwDayTotal, &ReportView::rowSelectionChanged, this,
             guarded([this] { lvwDayTotalSelectItem(lvwDayTotal); }));
     connect(lvwMonthTotal, &ReportView::rowSelectionChanged, this,
             guarded([this] { lvwDayTotalSelectItem(lvwMonthTotal); }));
     connect(lvwTrans, &ReportView::rowSelectionChanged, this, guarded([this] { lvwTransSelectItem(); }));
-    connect(lvwTrans, &ReportView::keyReleased, this, [this](int key) { Guarded([this, key] { lvwTransKeyUp(key); }); });
+    connect(lvwTrans, &ReportView::keyReleased, this,
+            [this](int key) { Guarded([this, key] { lvwTransKeyUp(key); }); });
     connect(btnTransMore, &QPushButton::clicked, this, guarded([this] { btnTransMoreClick(); }));
     connect(btnTransEdit, &QPushButton::clicked, this, guarded([this] { btnTransEditClick(btnTransEdit); }));
-    connect(btnTransDelete, &QPushButton::clicked, this, guarded([this] { btnTransDeleteClick(btnTransDelete); }));
+    connect(btnTransDelete, &QPushButton::clicked, this,
+            guarded([this] { btnTransDeleteClick(btnTransDelete); }));
 
     for (ReportView* list : {lvwInCates, lvwOutCates}) {
         connect(list, &ReportView::focusEntered, this, guarded([this, list] { SetActiveCateList(list); }));
-        connect(list, &ReportView::rowSelectionChanged, this, guarded([this, list] { SetActiveCateList(list); }));
-        connect(list, &QAbstractItemView::doubleClicked, this, guarded([this, list] { lvwCatesDblClick(list); }));
+        connect(list, &ReportView::rowSelectionChanged, this,
+                guarded([this, list] { SetActiveCateList(list); }));
+        connect(list, &QAbstractItemView::doubleClicked, this,
+                guarded([this, list] { lvwCatesDblClick(list); }));
     }
     connect(btnMoreInfo, &QPushButton::clicked, this, guarded([this] { btnMoreInfoClick(btnMoreInfo); }));
 }
@@ -371,8 +376,8 @@ void TTransPage::btnTransEditClick(QWidget* sender)
     {
         BusyGuard busy(sender);
         try {
-            m_main.FDb->ReplaceRecord(m_main.FUserName, THi::Trim(cells.value(0)), dialog.FDate, type, dialog.FCate,
-                                      dialog.FAmount, dialog.FNotes);
+            m_main.FDb->ReplaceRecord(m_main.FUserName, THi::Trim(cells.value(0)), dialog.FDate, type,
+                                      dialog.FCate, dialog.FAmount, dialog.FNotes);
         } catch (const ZError& e) {
             throw ZError(QStringLiteral("记录未能修改。\n%1").arg(e.message()));
         }

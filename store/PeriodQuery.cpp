@@ -296,6 +296,7 @@ TStringsArray TDbMan::QueryCategoryRecords(const QString& user, const QString& d
     q.bindAll({encodedUser(user), dateFrom.toUtf8(), dateTo.toUtf8(), typeText.toUtf8(),
                THi::EncodeField(category).toLatin1()});
     while (q.step())
-        records.append({q.utf8(0), categories.decode(q.raw(1)), formatCents(q.real(2)), notes.decode(q.raw(3))});
+        records.append(
+            {q.utf8(0), categories.decode(q.raw(1)), formatCents(q.real(2)), notes.decode(q.raw(3))});
     return records;
 }

@@ -43,12 +43,15 @@ void fillLedger(const QString& file)
     TStringsArray a, b;
     for (int d = 1; d <= 20; ++d) {
         const QString date = QStringLiteral("2010-01-%1").arg(d, 2, 10, QLatin1Char('0'));
-        a << QStringList{date, E, QStringLiteral("饭"), QStringLiteral("%1.00").arg(d), QStringLiteral("第%1天").arg(d)};
+        a << QStringList{date, E, QStringLiteral("饭"), QStringLiteral("%1.00").arg(d),
+                         QStringLiteral("第%1天").arg(d)};
         a << QStringList{date, E, QStringLiteral("菜"), QStringLiteral("0.50"), QString()};
         b << QStringList{date, E, QStringLiteral("饭"), QStringLiteral("99.00"), QStringLiteral("bob")};
     }
-    a << QStringList{QStringLiteral("2010-01-05"), I, QStringLiteral("工资"), QStringLiteral("1000.00"), QString()};
-    a << QStringList{QStringLiteral("2010-01-15"), I, QStringLiteral("奖金"), QStringLiteral("300.00"), QString()};
+    a << QStringList{QStringLiteral("2010-01-05"), I, QStringLiteral("工资"), QStringLiteral("1000.00"),
+                     QString()};
+    a << QStringList{QStringLiteral("2010-01-15"), I, QStringLiteral("奖金"), QStringLiteral("300.00"),
+                     QString()};
     for (int d = 1; d <= 15; ++d)
         a << QStringList{QStringLiteral("2010-02-%1").arg(d, 2, 10, QLatin1Char('0')), E, QStringLiteral("菜"),
                          QStringLiteral("1.00"), QString()};
@@ -106,6 +109,11 @@ QColor paintedAt(ReportView* v, int r)
 void click(ReportView* v, int r)
 {
     QTest::mouseClick(v->viewport(), Qt::LeftButton, {}, cellPoint(v, r));
+}
+
+QString amountColumnCaption(TfrmMoreInfo* f)
+{
+    return f->lvwRecs->reportModel()->headerData(3, Qt::Horizontal, Qt::DisplayRole).toString();
 }
 
 // The records of anna as the ledger has them, for "nothing changed" checks.
@@ -180,7 +188,8 @@ private Q_SLOTS:
         QCOMPARE(p->lvwTrans->reportModel()->row(8), row({"41", "2010-01-05", "工资", "1000.00", "", ""}));
         QCOMPARE(p->lvwTrans->reportModel()->row(9), row({"9", "2010-01-05", "饭", "", "5.00", "第5天"}));
         QCOMPARE(p->lvwOutCates->reportModel()->rows(),
-                 (TStringsArray{row({"支出", "饭", "20", "210.00", "87.50%"}), row({"支出", "菜", "35", "25.00", "10.42%"}),
+                 (TStringsArray{row({"支出", "饭", "20", "210.00", "87.50%"}),
+                                row({"支出", "菜", "35", "25.00", "10.42%"}),
                                 row({"支出", "车", "1", "5.00", "2.08%"})}));
         QCOMPARE(p->lvwInCates->reportModel()->rows(),
                  (TStringsArray{row({"收入", "工资", "1", "1000.00", "76.92%"}),
@@ -208,6 +217,23 @@ private Q_SLOTS:
         QCOMPARE(p->lblTransTotal->text(), QStringLiteral("收入合计：0.00    支出合计：15.00    结余合计：-15.00"));
         QCOMPARE(rowCount(p->lvwInCates), 0);
         QCOMPARE(w.FPeriodFrom, QDate(2010, 2, 1));
+    }
+
+    void search_failure_leavesNothingStaleAndRestoresTheButton()
+    {
+        openAndSearch();
+        click(p->lvwDayTotal, 3);
+        QFile::remove(m_ledger);
+        QTest::mouseClick(p->btnTransSearch, Qt::LeftButton);
+        const QStringList msgs = m->prompts.messages();
+        QCOMPARE(msgs.size(), 1);
+        QVERIFY2(msgs[0].contains(QStringLiteral("db.zendb")), qPrintable(msgs[0]));
+        QVERIFY(p->btnTransSearch->isEnabled());
+        for (ReportView* v : {p->lvwDayTotal, p->lvwMonthTotal, p->lvwTrans, p->lvwInCates, p->lvwOutCates})
+            QCOMPARE(rowCount(v), 0);
+        QCOMPARE(m->window->FIncomeTotal, 0.0);
+        QCOMPARE(p->lblTransTotal->text(), QStringLiteral("收入合计：0.00    支出合计：0.00    结余合计：0.00"));
+        QVERIFY(!p->btnTransMore->isEnabled());
     }
 
     void totalsRow_tintsAndScrollsToItsFirstRecord_data()
@@ -305,7 +331,8 @@ private Q_SLOTS:
         QTest::newRow("moved to another day in the period")
             << 9 << QDate(2010, 3, 7) << "5.00" << "" << 57 << row({"2010-03-07", "饭", "", "5.00", ""})
             << "收入合计：1300.00    支出合计：240.00    结余合计：1060.00";
-        QTest::newRow("moved out of the period") << 8 << QDate(2011, 1, 5) << "1000.00" << "年初" << -1 << QStringList()
+        QTest::newRow("moved out of the period") << 8 << QDate(2011, 1, 5) << "1000.00" << "年初" << -1
+                                                 << QStringList()
                                                  << "收入合计：300.00    支出合计：240.00    结余合计：60.00";
     }
 
@@ -327,8 +354,8 @@ private Q_SLOTS:
             auto* f = qobject_cast<TfrmEditRec*>(d);
             Q_ASSERT(f);
             // Filled from the row.
-            if (f->dtpDate->date() != THi::StrToDateYmd(before.value(1)) || f->edtCate->text() != before.value(2) ||
-                f->edtNotes->text() != before.value(5))
+            if (f->dtpDate->date() != THi::StrToDateYmd(before.value(1)) ||
+                f->edtCate->text() != before.value(2) || f->edtNotes->text() != before.value(5))
                 return int(QDialog::Rejected);
             f->dtpDate->setDate(date);
             f->edtAmount->setText(amount);
@@ -358,7 +385,8 @@ private Q_SLOTS:
         int found = 0;
         for (const QStringList& r : all)
             if (r.value(1) == THi::DateYmd(date) && r.value(2) == before.value(2) &&
-                r.value(type == I ? 3 : 4) == THi::FormatAmount(amount.toDouble()) && r.value(5) == note.trimmed())
+                r.value(type == I ? 3 : 4) == THi::FormatAmount(amount.toDouble()) &&
+                r.value(5) == note.trimmed())
                 ++found;
         QCOMPARE(found, 1);
     }
@@ -403,7 +431,8 @@ private Q_SLOTS:
         click(p->lvwTrans, 57);
         m->prompts.questionAnswers << true;
         QTest::mouseClick(p->btnTransDelete, Qt::LeftButton);
-        QCOMPARE(m->prompts.callsOf(ScriptedPrompts::Kind::Question).value(0).text, QStringLiteral("您真的想要删除它吗？"));
+        QCOMPARE(m->prompts.callsOf(ScriptedPrompts::Kind::Question).value(0).text,
+                 QStringLiteral("您真的想要删除它吗？"));
         QCOMPARE(rowCount(p->lvwTrans), 57);
         QCOMPARE(rowCount(p->lvwDayTotal), 35);
         QCOMPARE(p->lvwDayTotal->reportModel()->rows().last().value(0), QStringLiteral("2010-02-15"));
@@ -467,7 +496,8 @@ private Q_SLOTS:
         const auto msgs = m->prompts.callsOf(ScriptedPrompts::Kind::Message);
         QCOMPARE(msgs.size(), 1);
         QCOMPARE(msgs[0].icon, Prompts::Icon::Error);
-        QVERIFY2(msgs[0].text.contains(QStringLiteral("记录未能修改")) && msgs[0].text.contains(QStringLiteral("已不存在")),
+        QVERIFY2(msgs[0].text.contains(QStringLiteral("记录未能修改")) &&
+                     msgs[0].text.contains(QStringLiteral("已不存在")),
                  qPrintable(msgs[0].text));
         QCOMPARE(stored(m_ledger).size(), 57);
         QVERIFY(p->btnTransEdit->isEnabled());
@@ -543,7 +573,7 @@ private Q_SLOTS:
             auto* f = qobject_cast<TfrmMoreInfo*>(d);
             Q_ASSERT(f);
             caption = f->windowTitle();
-            amountCaption = f->lvwRecs->reportModel()->headerData(3, Qt::Horizontal, Qt::DisplayRole).toString();
+            amountCaption = amountColumnCaption(f);
             rows = f->lvwRecs->reportModel()->rows();
             size = f->size();
             return int(QDialog::Rejected);
@@ -568,7 +598,7 @@ private Q_SLOTS:
         m->prompts.dialogHandlers << [&](QDialog* d) {
             auto* f = static_cast<TfrmMoreInfo*>(d);
             caption = f->windowTitle();
-            amountCaption = f->lvwRecs->reportModel()->headerData(3, Qt::Horizontal, Qt::DisplayRole).toString();
+            amountCaption = amountColumnCaption(f);
             rows = f->lvwRecs->reportModel()->rows();
             return int(QDialog::Rejected);
         };

@@ -83,7 +83,8 @@ private Q_SLOTS:
 
         // bob has a record in this range; anna has none.
         QTest::newRow("empty range") << "2011-01-01" << "2011-12-31" << 0.0 << 0.0 << TStringsArray()
-                                     << TStringsArray() << TStringsArray() << TStringsArray() << TStringsArray();
+                                     << TStringsArray() << TStringsArray() << TStringsArray()
+                                     << TStringsArray();
 
         QTest::newRow("one type only") << "2009-12-30" << "2009-12-30" << 10.0 << 0.0
                                        << TStringsArray{row({"2009-12-30", "0.00", "10.00"})}
@@ -94,7 +95,8 @@ private Q_SLOTS:
 
         // Income before expense (type text descending); the two expenses in the order they were stored.
         QTest::newRow("expense and income on one day")
-            << "2009-12-31" << "2009-12-31" << 50.0 << 1000.0 << TStringsArray{row({"2009-12-31", "1000.00", "50.00"})}
+            << "2009-12-31" << "2009-12-31" << 50.0 << 1000.0
+            << TStringsArray{row({"2009-12-31", "1000.00", "50.00"})}
             << TStringsArray{row({"2009-12", "1000.00", "50.00"})}
             << TStringsArray{row({"2", "2009-12-31", "工资", "1000.00", "", ""}),
                              row({"3", "2009-12-31", "饭", "", "20.00", "晚饭"}),
@@ -127,7 +129,8 @@ private Q_SLOTS:
             << TStringsArray{row({"6", "2010-01-05", "奖金", "200.00", "", "年终"}),
                              row({"7", "2010-01-05", "Fan", "", "1.00", "A"}),
                              row({"8", "2010-02-10", "fan", "", "2.00", "b"})}
-            << TStringsArray{row({"支出", "fan", "1", "2.00", "66.67%"}), row({"支出", "Fan", "1", "1.00", "33.33%"})}
+            << TStringsArray{row({"支出", "fan", "1", "2.00", "66.67%"}),
+                             row({"支出", "Fan", "1", "1.00", "33.33%"})}
             << TStringsArray{row({"收入", "奖金", "1", "200.00", "100.00%"})};
     }
 
@@ -192,7 +195,8 @@ private Q_SLOTS:
         QVERIFY(THi::FormatAmount(naive) != QStringLiteral("25704837628038.37"));
         TDbMan db(file);
         db.InsertRecords(anna, records);
-        const TPeriodResult r = db.QueryPeriod(anna, QStringLiteral("2020-01-01"), QStringLiteral("2020-12-31"));
+        const TPeriodResult r =
+            db.QueryPeriod(anna, QStringLiteral("2020-01-01"), QStringLiteral("2020-12-31"));
         QCOMPARE(THi::FormatAmount(r.expenseTotal), QStringLiteral("25704837628038.37"));
         QCOMPARE(r.days, (TStringsArray{row({"2020-05-01", "0.00", "25704837628038.37"})}));
         QCOMPARE(r.months, (TStringsArray{row({"2020-05", "0.00", "25704837628038.37"})}));
