@@ -1,10 +1,16 @@
 #include "browse/TransPage.h"
 
+#include "app/ErrorReport.h"
 #include "app/HiClass.h"
 #include "app/MainForm.h"
+#include "app/Prompts.h"
 #include "app/ReportView.h"
+#include "booking/EditRecForm.h"
+#include "browse/MoreInfoForm.h"
+#include "store/DbClass.h"
 
 #include <QAction>
+#include <QCursor>
 #include <QDateEdit>
 #include <QFrame>
 #include <QLabel>
@@ -41,6 +47,7 @@ TTransPage::TTransPage(TfrmMain& main, QWidget* parent) : QWidget(parent), m_mai
 {
     setObjectName(QStringLiteral("pnlTransactions"));
     buildLayout();
+    connectHandlers();
 }
 
 void TTransPage::buildLayout()
@@ -180,6 +187,7 @@ void TTransPage::buildLayout()
 
     for (ReportView* v : {lvwDayTotal, lvwMonthTotal, lvwTrans, lvwInCates, lvwOutCates})
         v->setSelectionShownWithoutFocus(false);
+    m_catesPalette = lvwInCates->palette();
 
     connect(dtpTransDate1, &QDateEdit::dateChanged, this, [this] { dtpTransDate1Change(); });
     connect(dtpTransDate2, &QDateEdit::dateChanged, this, [this] { dtpTransDate1Change(); });
@@ -222,4 +230,239 @@ void TTransPage::rdoTransTransactionsClick()
 {
     pnlTransTransactions->setVisible(rdoTransTransactions->isChecked());
     pnlTransCategories->setVisible(rdoTransCategories->isChecked());
+}
+
+namespace {
+
+const QColor kDayTint(224, 255, 224);
+const QColor kActiveRow(0, 0, 128);
+
+// Runs a handler so that an error is reported and the program goes on.
+template <typename F>
+auto guarded(F f)
+{
+    return [f] { Guarded(f); };
+}
+
+} // namespace
+
+void TTransPage::connectHandlers()
+{
+    lvwTrans->reportModel()->setRowBackground([this](int row) {
+        const QStringList& r = lvwTrans->reportModel()->row(row);
+        return r.size() > 1 && MatchesKey(r.at(1), m_main.FSelectedKey) ? kDayTint : QColor();
+    });
+
+    connect(btnTransSearch, &QPushButton::clicked, this,
+            guarded([this] { btnTransSearchClick(btnTransSearch); }));
+    connect(lvwDayTotal, &ReportView::rowSelectionChanged, this,
+            guarded([this] { lvwDayTotalSelectItem(lvwDayTotal); }));
+    connect(lvwMonthTotal, &ReportView::rowSelectionChanged, this,
+            guarded([this] { lvwDayTotalSelectItem(lvwMonthTotal); }));
+    connect(lvwTrans, &ReportView::rowSelectionChanged, this, guarded([this] { lvwTransSelectItem(); }));
+    connect(lvwTrans, &ReportView::keyReleased, this,
+            [this](int key) { Guarded([this, key] { lvwTransKeyUp(key); }); });
+    connect(btnTransMore, &QPushButton::clicked, this, guarded([this] { btnTransMoreClick(); }));
+    connect(btnTransEdit, &QPushButton::clicked, this, guarded([this] { btnTransEditClick(btnTransEdit); }));
+    connect(btnTransDelete, &QPushButton::clicked, this,
+            guarded([this] { btnTransDeleteClick(btnTransDelete); }));
+
+    for (ReportView* list : {lvwInCates, lvwOutCates}) {
+        connect(list, &ReportView::focusEntered, this, guarded([this, list] { SetActiveCateList(list); }));
+        connect(list, &ReportView::rowSelectionChanged, this,
+                guarded([this, list] { SetActiveCateList(list); }));
+        connect(list, &QAbstractItemView::doubleClicked, this,
+                guarded([this, list] { lvwCatesDblClick(list); }));
+    }
+    connect(btnMoreInfo, &QPushButton::clicked, this, guarded([this] { btnMoreInfoClick(btnMoreInfo); }));
+}
+
+bool TTransPage::MatchesKey(const QString& date, const QString& key)
+{
+    if (key.isEmpty() || !date.startsWith(key))
+        return false;
+    return date.size() == key.size() || date.at(key.size()) == QLatin1Char('-');
+}
+
+void TTransPage::btnTransSearchClick(QWidget* sender)
+{
+    if (!sender->isEnabled())
+        return;
+    BusyGuard busy(sender);
+    m_main.FSelectedKey.clear();
+    for (ReportView* v : {lvwDayTotal, lvwMonthTotal, lvwTrans, lvwOutCates, lvwInCates})
+        v->reportModel()->clear();
+    m_main.FPeriodFrom = dtpTransDate1->date();
+    m_main.FPeriodTo = dtpTransDate2->date();
+    TPeriodResult result;
+    try {
+        result = m_main.FDb->QueryPeriod(m_main.FUserName, THi::DateYmd(m_main.FPeriodFrom),
+                                         THi::DateYmd(m_main.FPeriodTo));
+    } catch (...) {
+        // The lists are empty now; the totals and labels must not claim otherwise.
+        m_main.FIncomeTotal = 0;
+        m_main.FExpenseTotal = 0;
+        ShowPeriodTotals(0, 0);
+        throw;
+    }
+    m_main.FExpenseTotal = result.expenseTotal;
+    m_main.FIncomeTotal = result.incomeTotal;
+    lvwDayTotal->reportModel()->setRows(std::move(result.days));
+    lvwMonthTotal->reportModel()->setRows(std::move(result.months));
+    lvwTrans->reportModel()->setRows(std::move(result.records));
+    lvwOutCates->reportModel()->setRows(std::move(result.expenseRanking));
+    lvwInCates->reportModel()->setRows(std::move(result.incomeRanking));
+    ShowPeriodTotals(m_main.FIncomeTotal, m_main.FExpenseTotal);
+    busy.release();
+    sender->setFocus();
+    m_main.UpdateButtons();
+}
+
+void TTransPage::lvwDayTotalSelectItem(ReportView* list)
+{
+    const int selected = list->selectedRow();
+    m_main.FSelectedKey = selected >= 0 ? THi::Trim(list->reportModel()->row(selected).value(0)) : QString();
+    lvwTrans->viewport()->update();
+    if (m_main.FSelectedKey.isEmpty())
+        return;
+    const QVector<QStringList>& rows = lvwTrans->reportModel()->rows();
+    for (int i = 0; i < rows.size(); ++i) {
+        if (rows[i].size() > 1 && MatchesKey(THi::Trim(rows[i].at(1)), m_main.FSelectedKey)) {
+            lvwTransTag = -1;
+            lvwTrans->clearSelectedRow();
+            lvwTrans->scrollTo(lvwTrans->reportModel()->index(i, 2), QAbstractItemView::PositionAtTop);
+            lvwTransTag = 0;
+            return;
+        }
+    }
+}
+
+void TTransPage::lvwTransSelectItem()
+{
+    if (lvwTransTag != -1)
+        m_main.UpdateButtons();
+}
+
+void TTransPage::lvwTransKeyUp(int key)
+{
+    if (key == Qt::Key_Delete && lvwTrans->hasSelection())
+        btnTransDeleteClick(btnTransDelete);
+}
+
+void TTransPage::btnTransMoreClick()
+{
+    mnuTransMenu->popup(QCursor::pos());
+}
+
+void TTransPage::btnTransEditClick(QWidget* sender)
+{
+    const int selected = lvwTrans->selectedRow();
+    if (selected < 0)
+        return;
+    if (!m_main.prompts().question(&m_main, QStringLiteral("确认"), QStringLiteral("您真的想要编辑它吗？")))
+        return;
+    const QStringList cells = lvwTrans->reportModel()->row(selected);
+    const QString income = cells.value(3);
+    TfrmEditRec dialog(&m_main);
+    dialog.FDate = cells.value(1);
+    dialog.FCate = cells.value(2);
+    dialog.FAmount = income.isEmpty() ? cells.value(4) : income;
+    dialog.FNotes = cells.value(5);
+    // The record keeps its type; a bad date stops the command before the dialog opens.
+    const QString type = income.isEmpty() ? kTypeExpense : kTypeIncome;
+    THi::StrToDateYmd(dialog.FDate);
+    if (m_main.prompts().exec(&dialog) != QDialog::Accepted)
+        return;
+    {
+        BusyGuard busy(sender);
+        try {
+            m_main.FDb->ReplaceRecord(m_main.FUserName, THi::Trim(cells.value(0)), dialog.FDate, type,
+                                      dialog.FCate, dialog.FAmount, dialog.FNotes);
+        } catch (const ZError& e) {
+            throw ZError(QStringLiteral("记录未能修改。\n%1").arg(e.message()));
+        }
+    }
+    sender->setFocus();
+    m_main.UpdateButtons();
+    btnTransSearchClick(btnTransSearch);
+}
+
+void TTransPage::btnTransDeleteClick(QWidget* sender)
+{
+    const int selected = lvwTrans->selectedRow();
+    if (selected < 0)
+        return;
+    if (!m_main.prompts().question(&m_main, QStringLiteral("确认"), QStringLiteral("您真的想要删除它吗？")))
+        return;
+    const QString id = THi::Trim(lvwTrans->reportModel()->row(selected).value(0));
+    {
+        BusyGuard busy(sender);
+        try {
+            m_main.FDb->DeleteRecord(m_main.FUserName, id);
+        } catch (const ZError& e) {
+            throw ZError(QStringLiteral("记录未能删除。\n%1").arg(e.message()));
+        }
+    }
+    sender->setFocus();
+    m_main.UpdateButtons();
+    btnTransSearchClick(btnTransSearch);
+}
+
+void TTransPage::SetActiveCateList(ReportView* list)
+{
+    m_main.FActiveCateList = list->hasSelection() ? list : nullptr;
+    markActiveCateList();
+    m_main.UpdateButtons();
+}
+
+void TTransPage::markActiveCateList()
+{
+    // The active list keeps its selected row navy with white text, also without the focus; the
+    // other list shows its selection only while it has the focus.
+    for (ReportView* list : {lvwInCates, lvwOutCates}) {
+        QPalette p = m_catesPalette;
+        if (list == m_main.FActiveCateList) {
+            for (QPalette::ColorGroup g : {QPalette::Active, QPalette::Inactive}) {
+                p.setColor(g, QPalette::Highlight, kActiveRow);
+                p.setColor(g, QPalette::HighlightedText, Qt::white);
+            }
+        }
+        list->setPalette(p);
+        list->viewport()->update();
+    }
+}
+
+void TTransPage::lvwCatesDblClick(ReportView* list)
+{
+    if (list->hasSelection())
+        btnMoreInfoClick(btnMoreInfo);
+}
+
+void TTransPage::btnMoreInfoClick(QWidget* sender)
+{
+    ReportView* list = m_main.FActiveCateList;
+    if (!list || !list->hasSelection())
+        return;
+    // Whatever happens below, the button and the pointer come back.
+    struct Busy {
+        TfrmMain& main;
+        QWidget* control;
+        Busy(TfrmMain& m, QWidget* c) : main(m), control(c) { main.SetBusy(true, control); }
+        ~Busy() { main.SetBusy(false, control); }
+    };
+    {
+        Busy busy(m_main, sender);
+        const QStringList cells = list->reportModel()->row(list->selectedRow());
+        const QString type = cells.value(0);
+        TfrmMoreInfo dialog(&m_main);
+        dialog.setWindowTitle(QStringLiteral("数量：%1  合计：%2").arg(cells.value(2), cells.value(3)));
+        dialog.lvwRecs->reportModel()->setColumnCaption(3, type == kTypeIncome ? kTypeIncome : kTypeExpense);
+        // The range the pickers show now, which may differ from the one the ranking was searched with.
+        dialog.lvwRecs->reportModel()->setRows(
+            m_main.FDb->QueryCategoryRecords(m_main.FUserName, THi::DateYmd(dtpTransDate1->date()),
+                                             THi::DateYmd(dtpTransDate2->date()), type, cells.value(1)));
+        m_main.prompts().exec(&dialog);
+    }
+    sender->setFocus();
+    m_main.UpdateButtons();
 }

@@ -6,6 +6,8 @@
 
 #include <QRegularExpression>
 
+#include <sqlite3.h>
+
 const QString kTypeExpense = QStringLiteral("支出");
 const QString kTypeIncome = QStringLiteral("收入");
 
@@ -210,6 +212,9 @@ void TDbMan::ReplaceRecord(const QString& user, const QString& id, const QString
     SqlDb db = open();
     SqlTransaction tx(db);
     db.prepare("DELETE FROM data WHERE id = ? AND user = ?").bind(1, key).bind(2, enc(user)).run();
+    // A record deleted meanwhile (by another window on the same ledger) is not brought back.
+    if (sqlite3_changes(db.handle()) == 0)
+        throw DbError(QStringLiteral("记录 %1 已不存在（可能已被删除），未作修改。").arg(key));
     SqlStmt insert = db.prepare(kInsertRecord);
     insertRecord(insert, user, date, type, category, amount, notes);
     tx.commit();

@@ -158,6 +158,11 @@ private Q_SLOTS:
         QCOMPARE(m->restarts.size(), 1);
         // The records stay; an account of the same name made again owns them.
         db.AddUser(QStringLiteral("anna"), QStringLiteral("again"));
+        const TStringsArray kept = db.QueryCategoryRecords(QStringLiteral("anna"), QStringLiteral("2020-01-01"),
+                                                           QStringLiteral("2020-12-31"), QStringLiteral("支出"),
+                                                           QStringLiteral("x"));
+        QCOMPARE(kept, (TStringsArray{{QStringLiteral("2020-01-02"), QStringLiteral("x"), QStringLiteral("1.00"),
+                                       QString()}}));
         QVERIFY_THROWS_EXCEPTION(DbError, db.InsertRecords(QStringLiteral("anna"), {{QStringLiteral("bad")}}));
         db.DeleteRecord(QStringLiteral("anna"), QStringLiteral("1"));
         QVERIFY(!db.UserExists(QStringLiteral("nobody")));
