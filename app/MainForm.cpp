@@ -12,6 +12,7 @@
 #include "store/DbClass.h"
 
 #include <QAction>
+#include <QDateEdit>
 #include <QApplication>
 #include <QFileInfo>
 #include <QFrame>
@@ -217,6 +218,8 @@ void TfrmMain::FormCreate()
     InstallOutputCommands(*this);
     FSkin = new TSkinMan(imgLeft, imgTop, imgRight, imgBottom, pnlCenter);
     THi::MakeButtonsFlat(this);
+    // Typing starts on the expense page's first input.
+    pnlExpense->dtpDate->setFocus();
 
     if (const QScreen* screen = QApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
