@@ -17,8 +17,7 @@
 
 namespace {
 
-long peakKb()
-{
+long peakKb() {
     QFile status(QStringLiteral("/proc/self/status"));
     if (!status.open(QIODevice::ReadOnly))
         return -1;
@@ -29,30 +28,31 @@ long peakKb()
 }
 
 // A ten-year ledger's worth of records: dates, categories from a household's list, amounts, notes.
-TStringsArray makeRecords(int count)
-{
-    const QStringList categories = {QStringLiteral("餐饮"), QStringLiteral("交通"), QStringLiteral("房租"),
-                                    QStringLiteral("水电煤气"), QStringLiteral("日用品"), QStringLiteral("服装"),
-                                    QStringLiteral("医疗"), QStringLiteral("教育"), QStringLiteral("娱乐"),
-                                    QStringLiteral("通讯"), QStringLiteral("工资"), QStringLiteral("奖金")};
+TStringsArray makeRecords(int count) {
+    const QStringList categories = {
+        QStringLiteral("餐饮"),   QStringLiteral("交通"), QStringLiteral("房租"), QStringLiteral("水电煤气"),
+        QStringLiteral("日用品"), QStringLiteral("服装"), QStringLiteral("医疗"), QStringLiteral("教育"),
+        QStringLiteral("娱乐"),   QStringLiteral("通讯"), QStringLiteral("工资"), QStringLiteral("奖金")};
     TStringsArray rows;
     rows.reserve(count);
     const QDate start(2015, 1, 1);
     for (int i = 0; i < count; ++i) {
         const bool income = i % 10 == 0;
         const QString amount = THi::FormatAmount((i % 997) * 1.37 + 0.5);
-        rows << QStringList{QString::number(i + 1), THi::DateYmd(start.addDays(i / 28)),
-                            categories[income ? 10 + i % 2 : i % 10], income ? amount : QString(),
+        rows << QStringList{QString::number(i + 1),
+                            THi::DateYmd(start.addDays(i / 28)),
+                            categories[income ? 10 + i % 2 : i % 10],
+                            income ? amount : QString(),
                             income ? QString() : amount,
                             i % 3 ? QStringLiteral("备注 %1 & <b>").arg(i) : QString()};
     }
     return rows;
 }
 
-int runStep(const QString& step, int count)
-{
+int runStep(const QString& step, int count) {
     const TStringsArray rows = makeRecords(count);
-    const TReportFrame frame{QStringLiteral("张三"), QDate(2015, 1, 1), QDate(2024, 12, 31), 123456.78, 234567.89};
+    const TReportFrame frame{QStringLiteral("张三"), QDate(2015, 1, 1), QDate(2024, 12, 31), 123456.78,
+                             234567.89};
     const long baseKb = peakKb();
     QTemporaryDir dir;
     QElapsedTimer timer;
@@ -93,8 +93,7 @@ int runStep(const QString& step, int count)
 
 } // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv); // fonts are measured for the pages
@@ -105,7 +104,8 @@ int main(int argc, char** argv)
     for (const char* step : {"xlsx", "html", "pages", "pdf"}) {
         QProcess child;
         child.setProcessChannelMode(QProcess::ForwardedChannels);
-        child.start(QCoreApplication::applicationFilePath(), {QString::fromLatin1(step), QString::number(count)});
+        child.start(QCoreApplication::applicationFilePath(),
+                    {QString::fromLatin1(step), QString::number(count)});
         if (!child.waitForFinished(-1) || child.exitCode() != 0)
             std::fprintf(stderr, "step %s failed\n", step);
     }

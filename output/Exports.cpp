@@ -15,21 +15,18 @@ const QString kIncome = QStringLiteral("收入");
 const QString kSpace = QStringLiteral(" ");
 const QString kNbsp = QStringLiteral("&nbsp;");
 
-QString field(const QStringList& row, int k)
-{
+QString field(const QStringList& row, int k) {
     return k < row.size() ? row.at(k) : QString();
 }
 
-void appendTotals(TXlsxWriter& writer, int column, const TReportFrame& frame)
-{
+void appendTotals(TXlsxWriter& writer, int column, const TReportFrame& frame) {
     writer.appendCell(column, ExportTitle(frame));
     writer.appendCell(column, QStringLiteral("收入合计：") + THi::FormatAmount(frame.incomeTotal));
     writer.appendCell(column, QStringLiteral("支出合计：") + THi::FormatAmount(frame.expenseTotal));
     writer.appendCell(column, QStringLiteral("结余合计：") + frame.balanceText());
 }
 
-bool lowerAsciiEquals(QStringView text, qsizetype at, QStringView lowered)
-{
+bool lowerAsciiEquals(QStringView text, qsizetype at, QStringView lowered) {
     if (at + lowered.size() > text.size())
         return false;
     for (qsizetype k = 0; k < lowered.size(); ++k) {
@@ -45,35 +42,31 @@ bool lowerAsciiEquals(QStringView text, qsizetype at, QStringView lowered)
 // The page is assembled and written in pieces; QSaveFile puts it in place only when it is complete.
 class PageWriter {
 public:
-    explicit PageWriter(const QString& fileName) : m_file(fileName), m_name(fileName)
-    {
+    explicit PageWriter(const QString& fileName) : m_file(fileName), m_name(fileName) {
         if (!m_file.open(QIODevice::WriteOnly))
             fail();
     }
-    void write(const QString& text)
-    {
+    void write(const QString& text) {
         m_buffer += text;
         if (m_buffer.size() >= 256 * 1024)
             flush();
     }
-    void commit()
-    {
+    void commit() {
         flush();
         if (!m_file.commit())
             fail();
     }
 
 private:
-    void flush()
-    {
+    void flush() {
         const QByteArray bytes = m_buffer.toUtf8();
         m_buffer.clear();
         if (m_file.write(bytes) != bytes.size())
             fail();
     }
-    [[noreturn]] void fail()
-    {
-        throw FileError(QStringLiteral("无法写入文件 %1：%2").arg(QDir::toNativeSeparators(m_name), m_file.errorString()));
+    [[noreturn]] void fail() {
+        throw FileError(QStringLiteral("无法写入文件 %1：%2")
+                            .arg(QDir::toNativeSeparators(m_name), m_file.errorString()));
     }
 
     QSaveFile m_file;
@@ -83,22 +76,22 @@ private:
 
 enum class HtmlKind { Cates, Trans };
 
-void exportHtml(HtmlKind kind, const QString& templateFile, const QString& targetFile, const TStringsArray& rows,
-                const TReportFrame& frame)
-{
+void exportHtml(HtmlKind kind, const QString& templateFile, const QString& targetFile,
+                const TStringsArray& rows, const TReportFrame& frame) {
     const QString text = QString::fromUtf8(THi::ReadFileText(templateFile));
     QStringList sections;
     SplitTemplate(text, sections, kTemplateMarker);
     if (sections.size() < 3)
-        throw FileError(QStringLiteral("模板文件 %1 不完整：它应由“%2”分成页头、行和页尾至少三个部分，现在只有 %3 个。")
-                            .arg(QDir::toNativeSeparators(templateFile), kTemplateMarker)
-                            .arg(sections.size()));
+        throw FileError(
+            QStringLiteral("模板文件 %1 不完整：它应由“%2”分成页头、行和页尾至少三个部分，现在只有 %3 个。")
+                .arg(QDir::toNativeSeparators(templateFile), kTemplateMarker)
+                .arg(sections.size()));
     const TTemplateSection head(sections.at(0), {QStringLiteral("#top")});
     const TTemplateSection foot(sections.at(2), {QStringLiteral("#bottom")});
     const QStringList rowPlaceholders =
         kind == HtmlKind::Cates
             ? QStringList{QStringLiteral("#type"), QStringLiteral("#category"), QStringLiteral("#qty"),
-                          QStringLiteral("#in"), QStringLiteral("#out"), QStringLiteral("#ratio")}
+                          QStringLiteral("#in"),   QStringLiteral("#out"),      QStringLiteral("#ratio")}
             : QStringList{QStringLiteral("#date"), QStringLiteral("#category"), QStringLiteral("#in"),
                           QStringLiteral("#out"), QStringLiteral("#notes")};
     const TTemplateSection rowPattern(sections.at(1), rowPlaceholders);
@@ -125,27 +118,24 @@ void exportHtml(HtmlKind kind, const QString& templateFile, const QString& targe
         page.write(rowPattern.fill(values));
     }
     page.write(foot.fill({QStringLiteral("收入合计：%1&nbsp;&nbsp;支出合计：%2&nbsp;&nbsp;结余合计：%3")
-                              .arg(THi::FormatAmount(frame.incomeTotal), THi::FormatAmount(frame.expenseTotal),
-                                   frame.balanceText())}));
+                              .arg(THi::FormatAmount(frame.incomeTotal),
+                                   THi::FormatAmount(frame.expenseTotal), frame.balanceText())}));
     page.commit();
 }
 
 } // namespace
 
-QString WithExtension(const QString& fileName, const QString& extension)
-{
+QString WithExtension(const QString& fileName, const QString& extension) {
     return THi::LowerAscii(fileName).endsWith(THi::LowerAscii(extension)) ? fileName : fileName + extension;
 }
 
-QString ExportTitle(const TReportFrame& frame)
-{
+QString ExportTitle(const TReportFrame& frame) {
     return QStringLiteral("%1 (%2 至 %3)")
         .arg(frame.userName, THi::DateYmd(frame.periodFrom), THi::DateYmd(frame.periodTo));
 }
 
 void ExportCatesXlsx(const QString& templateFile, const QString& targetFile, const TStringsArray& rows,
-                     const TReportFrame& frame)
-{
+                     const TReportFrame& frame) {
     const QStringList columns = {QStringLiteral("类别"), QStringLiteral("项目"), QStringLiteral("数量"),
                                  QStringLiteral("收入"), QStringLiteral("支出"), QStringLiteral("比例")};
     TXlsxWriter writer(templateFile, targetFile, columns, rows.size() + 4);
@@ -159,23 +149,21 @@ void ExportCatesXlsx(const QString& templateFile, const QString& targetFile, con
 }
 
 void ExportTransXlsx(const QString& templateFile, const QString& targetFile, const TStringsArray& rows,
-                     const TReportFrame& frame)
-{
+                     const TReportFrame& frame) {
     const QStringList columns = {QStringLiteral("日期"), QStringLiteral("项目"), QStringLiteral("收入"),
                                  QStringLiteral("支出"), QStringLiteral("备注")};
     TXlsxWriter writer(templateFile, targetFile, columns, rows.size() + 4);
     for (const QStringList& row : rows) {
         const QString in = field(row, 3);
         const QString out = field(row, 4);
-        writer.appendRow({field(row, 1), field(row, 2), in.isEmpty() ? kSpace : in, out.isEmpty() ? kSpace : out,
-                          field(row, 5)});
+        writer.appendRow({field(row, 1), field(row, 2), in.isEmpty() ? kSpace : in,
+                          out.isEmpty() ? kSpace : out, field(row, 5)});
     }
     appendTotals(writer, 1, frame);
     writer.commit();
 }
 
-void SplitTemplate(const QString& text, QStringList& list, const QString& marker)
-{
+void SplitTemplate(const QString& text, QStringList& list, const QString& marker) {
     list.clear();
     const QString trimmed = THi::Trim(text);
     if (trimmed.isEmpty() || marker.isEmpty()) {
@@ -195,12 +183,19 @@ void SplitTemplate(const QString& text, QStringList& list, const QString& marker
     }
 }
 
-QString HtmlEscape(const QString& text)
-{
+namespace {
+// Control characters other than tab and line breaks are not allowed in an HTML page; they show as
+// nothing in the lists, so they become spaces.
+bool isHtmlControl(char16_t c) {
+    return (c < 0x20 && c != '\t' && c != '\n' && c != '\r') || (c >= 0x7F && c <= 0x9F);
+}
+} // namespace
+
+QString HtmlEscape(const QString& text) {
     qsizetype i = 0;
     for (; i < text.size(); ++i) {
         const char16_t c = text.at(i).unicode();
-        if (c == '&' || c == '<' || c == '>' || c == '"' || c == '\'')
+        if (c == '&' || c == '<' || c == '>' || c == '"' || c == '\'' || isHtmlControl(c))
             break;
     }
     if (i == text.size())
@@ -210,19 +205,29 @@ QString HtmlEscape(const QString& text)
     for (; i < text.size(); ++i) {
         const QChar c = text.at(i);
         switch (c.unicode()) {
-        case '&': out += QLatin1String("&amp;"); break;
-        case '<': out += QLatin1String("&lt;"); break;
-        case '>': out += QLatin1String("&gt;"); break;
-        case '"': out += QLatin1String("&quot;"); break;
-        case '\'': out += QLatin1String("&#39;"); break;
-        default: out += c;
+        case '&':
+            out += QLatin1String("&amp;");
+            break;
+        case '<':
+            out += QLatin1String("&lt;");
+            break;
+        case '>':
+            out += QLatin1String("&gt;");
+            break;
+        case '"':
+            out += QLatin1String("&quot;");
+            break;
+        case '\'':
+            out += QLatin1String("&#39;");
+            break;
+        default:
+            out += isHtmlControl(c.unicode()) ? QChar(QLatin1Char(' ')) : c;
         }
     }
     return out;
 }
 
-TTemplateSection::TTemplateSection(const QString& section, const QStringList& placeholders)
-{
+TTemplateSection::TTemplateSection(const QString& section, const QStringList& placeholders) {
     QStringList lowered;
     for (const QString& p : placeholders)
         lowered << THi::LowerAscii(p);
@@ -246,8 +251,7 @@ TTemplateSection::TTemplateSection(const QString& section, const QStringList& pl
     m_literals << literal;
 }
 
-QString TTemplateSection::fill(const QStringList& values) const
-{
+QString TTemplateSection::fill(const QStringList& values) const {
     QString out = m_literals.at(0);
     for (int s = 0; s < m_slots.size(); ++s) {
         out += values.value(m_slots.at(s));
@@ -257,13 +261,11 @@ QString TTemplateSection::fill(const QStringList& values) const
 }
 
 void ExportCatesHtml(const QString& templateFile, const QString& targetFile, const TStringsArray& rows,
-                     const TReportFrame& frame)
-{
+                     const TReportFrame& frame) {
     exportHtml(HtmlKind::Cates, templateFile, targetFile, rows, frame);
 }
 
 void ExportTransHtml(const QString& templateFile, const QString& targetFile, const TStringsArray& rows,
-                     const TReportFrame& frame)
-{
+                     const TReportFrame& frame) {
     exportHtml(HtmlKind::Trans, templateFile, targetFile, rows, frame);
 }

@@ -26,7 +26,8 @@ void ExportTransXlsx(const QString& templateFile, const QString& targetFile, con
 // ends); the empty piece before a leading marker or between adjacent markers is left out.
 void SplitTemplate(const QString& text, QStringList& list, const QString& marker);
 
-// &, <, >, " and ' as character references.
+// &, <, >, " and ' as character references; control characters other than tab and line breaks,
+// which a page may not contain, as spaces.
 QString HtmlEscape(const QString& text);
 
 // A template section with its placeholders found once: literal text and the slots between.

@@ -19,30 +19,26 @@
 
 namespace {
 
-TReportFrame frameOf(const TfrmMain& m)
-{
+TReportFrame frameOf(const TfrmMain& m) {
     return {m.FUserName, m.FPeriodFrom, m.FPeriodTo, m.FIncomeTotal, m.FExpenseTotal};
 }
 
 // Income ranking first, then the expense ranking.
-TStringsArray rankingRows(const TfrmMain& m)
-{
+TStringsArray rankingRows(const TfrmMain& m) {
     TStringsArray rows;
     CollectRows(*m.pnlTransactions->lvwInCates->reportModel(), rows);
     CollectRows(*m.pnlTransactions->lvwOutCates->reportModel(), rows);
     return rows;
 }
 
-TStringsArray recordRows(const TfrmMain& m)
-{
+TStringsArray recordRows(const TfrmMain& m) {
     TStringsArray rows;
     CollectRows(*m.pnlTransactions->lvwTrans->reportModel(), rows);
     return rows;
 }
 
 // The file to write, or empty when the save dialog was cancelled.
-QString chooseTarget(TfrmMain& m, const QString& extension)
-{
+QString chooseTarget(TfrmMain& m, const QString& extension) {
     const QString pattern = QLatin1Char('*') + extension;
     const QString chosen = m.prompts().saveFileName(&m, QStringLiteral("%1 (%1)").arg(pattern));
     if (chosen.isEmpty())
@@ -50,16 +46,15 @@ QString chooseTarget(TfrmMain& m, const QString& extension)
     return QFileInfo(WithExtension(chosen, extension)).absoluteFilePath();
 }
 
-void reportSuccess(TfrmMain& m, const QString& file)
-{
+void reportSuccess(TfrmMain& m, const QString& file) {
     m.prompts().message(&m, Prompts::Icon::Information, QStringLiteral("Zendrel"),
                         QStringLiteral("成功！\r\n\r\n") + QDir::toNativeSeparators(file));
 }
 
 using ExportFn = void (*)(const QString&, const QString&, const TStringsArray&, const TReportFrame&);
 
-void runExport(TfrmMain& m, const QString& extension, const QString& templateName, bool rankings, ExportFn fn)
-{
+void runExport(TfrmMain& m, const QString& extension, const QString& templateName, bool rankings,
+               ExportFn fn) {
     BusyGuard busy;
     const QString target = chooseTarget(m, extension);
     if (target.isEmpty())
@@ -69,15 +64,14 @@ void runExport(TfrmMain& m, const QString& extension, const QString& templateNam
     reportSuccess(m, target);
 }
 
-void connectAction(TfrmMain& m, QAction* action, void (*handler)(TfrmMain&))
-{
-    QObject::connect(action, &QAction::triggered, &m, [&m, handler] { Guarded([&m, handler] { handler(m); }); });
+void connectAction(TfrmMain& m, QAction* action, void (*handler)(TfrmMain&)) {
+    QObject::connect(action, &QAction::triggered, &m,
+                     [&m, handler] { Guarded([&m, handler] { handler(m); }); });
 }
 
 } // namespace
 
-void btnCatesPrintClick(TfrmMain& m)
-{
+void btnCatesPrintClick(TfrmMain& m) {
     QPushButton* button = m.pnlTransactions->btnCatesPrint;
     {
         BusyGuard busy(button);
@@ -88,41 +82,34 @@ void btnCatesPrintClick(TfrmMain& m)
     button->setFocus();
 }
 
-void btnTransMore_PrintClick(TfrmMain& m)
-{
+void btnTransMore_PrintClick(TfrmMain& m) {
     BusyGuard busy;
     const TReportPages pages =
         BuildReport(TReportKind::Transactions, frameOf(m), recordRows(m), TReportUnits::screen());
     ShowPrintPreview(m, pages);
 }
 
-void btnCatesExportClick(TfrmMain& m)
-{
+void btnCatesExportClick(TfrmMain& m) {
     m.pnlTransactions->mnuCatesExport->popup(QCursor::pos());
 }
 
-void mnuCatesExport_ToXlsClick(TfrmMain& m)
-{
+void mnuCatesExport_ToXlsClick(TfrmMain& m) {
     runExport(m, QStringLiteral(".xlsx"), QStringLiteral("cates.xlsx"), true, ExportCatesXlsx);
 }
 
-void btnTransMore_ToXlsClick(TfrmMain& m)
-{
+void btnTransMore_ToXlsClick(TfrmMain& m) {
     runExport(m, QStringLiteral(".xlsx"), QStringLiteral("trans.xlsx"), false, ExportTransXlsx);
 }
 
-void mnuCatesExport_ToHtmlClick(TfrmMain& m)
-{
+void mnuCatesExport_ToHtmlClick(TfrmMain& m) {
     runExport(m, QStringLiteral(".html"), QStringLiteral("cates.html"), true, ExportCatesHtml);
 }
 
-void btnTransMore_ToHtmlClick(TfrmMain& m)
-{
+void btnTransMore_ToHtmlClick(TfrmMain& m) {
     runExport(m, QStringLiteral(".html"), QStringLiteral("trans.html"), false, ExportTransHtml);
 }
 
-void InstallOutputCommands(TfrmMain& m)
-{
+void InstallOutputCommands(TfrmMain& m) {
     TTransPage* page = m.pnlTransactions;
     QObject::connect(page->btnCatesPrint, &QPushButton::clicked, &m,
                      [&m] { Guarded([&m] { btnCatesPrintClick(m); }); });

@@ -25,29 +25,25 @@ const char* kTag = "Tag";
 constexpr int kMarginMmTenths = 100; // 10 mm around the band
 } // namespace
 
-TPageView::TPageView(const TReportPages& doc, QWidget* parent) : QWidget(parent), m_doc(doc)
-{
+TPageView::TPageView(const TReportPages& doc, QWidget* parent) : QWidget(parent), m_doc(doc) {
     setObjectName(QStringLiteral("pageView"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     resize(sizeHint());
 }
 
-void TPageView::setPageIndex(int index)
-{
+void TPageView::setPageIndex(int index) {
     m_index = index;
     update();
 }
 
-QSize TPageView::sizeHint() const
-{
+QSize TPageView::sizeHint() const {
     // The page at its printed size on this screen (zoom 100).
     const TReportUnits& u = m_doc.units;
     return {RoundHalfEven(qint64(u.PageWidthPx()) * logicalDpiX(), u.dpiX),
             RoundHalfEven(qint64(u.PageHeightPx()) * logicalDpiY(), u.dpiY)};
 }
 
-void TPageView::paintEvent(QPaintEvent*)
-{
+void TPageView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::white);
     painter.setPen(QColor(128, 128, 128));
@@ -60,8 +56,7 @@ void TPageView::paintEvent(QPaintEvent*)
 }
 
 TfrmPrint::TfrmPrint(const TReportPages& pages, Prompts& prompts, QWidget* parent)
-    : QDialog(parent), m_pages(pages), m_prompts(prompts)
-{
+    : QDialog(parent), m_pages(pages), m_prompts(prompts) {
     setObjectName(QStringLiteral("frmPrint"));
     setWindowTitle(QStringLiteral("打印"));
     QFont font(QStringLiteral("Tahoma"));
@@ -102,14 +97,14 @@ TfrmPrint::TfrmPrint(const TReportPages& pages, Prompts& prompts, QWidget* paren
         connect(shortcut, &QShortcut::activated, b, &QToolButton::click);
         return b;
     };
-    btnFirstPage = button(QStringLiteral("btnFirstPage"), QStringLiteral("最前页"), 0, QStyle::SP_MediaSkipBackward,
-                          QKeySequence(Qt::Key_Home));
+    btnFirstPage = button(QStringLiteral("btnFirstPage"), QStringLiteral("最前页"), 0,
+                          QStyle::SP_MediaSkipBackward, QKeySequence(Qt::Key_Home));
     btnPrevPage = button(QStringLiteral("btnPrevPage"), QStringLiteral("上一页"), 1, QStyle::SP_ArrowLeft,
                          QKeySequence(Qt::Key_PageUp));
     btnNextPage = button(QStringLiteral("btnNextPage"), QStringLiteral("下一页"), 2, QStyle::SP_ArrowRight,
                          QKeySequence(Qt::Key_PageDown));
-    btnLastPage = button(QStringLiteral("btnLastPage"), QStringLiteral("最后页"), 3, QStyle::SP_MediaSkipForward,
-                         QKeySequence(Qt::Key_End));
+    btnLastPage = button(QStringLiteral("btnLastPage"), QStringLiteral("最后页"), 3,
+                         QStyle::SP_MediaSkipForward, QKeySequence(Qt::Key_End));
     btnPrint = button(QStringLiteral("btnPrint"), QStringLiteral("打印 (A4)"), 4, QStyle::SP_CustomBase,
                       QKeySequence(QKeySequence::Print));
     const QIcon printIcon = QIcon::fromTheme(QStringLiteral("document-print"));
@@ -144,53 +139,56 @@ TfrmPrint::TfrmPrint(const TReportPages& pages, Prompts& prompts, QWidget* paren
     FormCreate();
 }
 
-void TfrmPrint::FormCreate()
-{
+void TfrmPrint::FormCreate() {
     // Over the desktop work area of the screen the main window is on.
     const QScreen* screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
     if (screen)
         setGeometry(screen->availableGeometry());
 }
 
-int TfrmPrint::currentPage() const
-{
+int TfrmPrint::currentPage() const {
     return pageView->pageIndex() + 1;
 }
 
-int TfrmPrint::pageCount() const
-{
+int TfrmPrint::pageCount() const {
     return int(m_pages.pages.size());
 }
 
-void TfrmPrint::showPage(int number)
-{
+void TfrmPrint::showPage(int number) {
     if (number < 1 || number > pageCount())
         return;
     pageView->setPageIndex(number - 1);
     QRPreview1->ensureVisible(0, 0);
 }
 
-void TfrmPrint::btnFirstPageClick(QObject* sender)
-{
+void TfrmPrint::btnFirstPageClick(QObject* sender) {
     if (sender && sender->property(kTag).isValid()) {
         switch (sender->property(kTag).toInt()) {
-        case 0: showPage(1); break;
-        case 1: showPage(currentPage() - 1); break;
-        case 2: showPage(currentPage() + 1); break;
-        case 3: showPage(pageCount()); break;
-        default: break;
+        case 0:
+            showPage(1);
+            break;
+        case 1:
+            showPage(currentPage() - 1);
+            break;
+        case 2:
+            showPage(currentPage() + 1);
+            break;
+        case 3:
+            showPage(pageCount());
+            break;
+        default:
+            break;
         }
     }
     lblStatus->setText(QStringLiteral("第 %1 页 / 共 %2 页").arg(currentPage()).arg(pageCount()));
 }
 
-void TfrmPrint::btnPrintClick()
-{
+void TfrmPrint::btnPrintClick() {
     BusyGuard busy(btnPrint);
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(QStringLiteral("Zendrel"));
-    printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10),
-                                      QPageLayout::Millimeter));
+    printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                      QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
     QPrintDialog dialog(&printer, this);
     dialog.setObjectName(QStringLiteral("dlgPrint"));
     dialog.setMinMax(1, pageCount());
@@ -205,12 +203,12 @@ void TfrmPrint::btnPrintClick()
     } catch (const FileError&) {
         if (printer.outputFileName().isEmpty())
             throw;
-        throw FileError(QStringLiteral("无法打印到文件 %1。").arg(QDir::toNativeSeparators(printer.outputFileName())));
+        throw FileError(
+            QStringLiteral("无法打印到文件 %1。").arg(QDir::toNativeSeparators(printer.outputFileName())));
     }
 }
 
-void TfrmPrint::showEvent(QShowEvent* event)
-{
+void TfrmPrint::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     // Now that the window exists its frame is known: the frame, not only the inside, fills the area.
     const QScreen* screen = this->screen();
@@ -219,8 +217,7 @@ void TfrmPrint::showEvent(QShowEvent* event)
     btnFirstPageClick(nullptr);
 }
 
-void ShowPrintPreview(TfrmMain& main, const TReportPages& pages)
-{
+void ShowPrintPreview(TfrmMain& main, const TReportPages& pages) {
     TfrmPrint dialog(pages, main.prompts(), &main);
     main.prompts().exec(&dialog);
 }

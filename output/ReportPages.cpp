@@ -14,16 +14,14 @@
 #include <QPainter>
 #include <QScreen>
 
-void CollectRows(const ReportModel& list, TStringsArray& rows)
-{
+void CollectRows(const ReportModel& list, TStringsArray& rows) {
     const TStringsArray& source = list.rows();
     rows.reserve(rows.size() + source.size());
     for (const QStringList& row : source)
         rows.append(row);
 }
 
-int RoundHalfEven(qint64 num, qint64 den)
-{
+int RoundHalfEven(qint64 num, qint64 den) {
     if (den < 0) {
         num = -num;
         den = -den;
@@ -39,8 +37,7 @@ int RoundHalfEven(qint64 num, qint64 den)
     return int(q);
 }
 
-int ScreenDpi(Qt::Orientation axis)
-{
+int ScreenDpi(Qt::Orientation axis) {
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         return 96;
     const QScreen* screen = QGuiApplication::primaryScreen();
@@ -50,20 +47,17 @@ int ScreenDpi(Qt::Orientation axis)
     return dpi > 0 ? qRound(dpi) : 96;
 }
 
-TReportUnits TReportUnits::screen()
-{
+TReportUnits TReportUnits::screen() {
     return {ScreenDpi(Qt::Horizontal), ScreenDpi(Qt::Vertical)};
 }
 
-QString TReportFrame::balanceText() const
-{
+QString TReportFrame::balanceText() const {
     const QString text = THi::FormatAmount(incomeTotal - expenseTotal);
     // Sums of binary fractions can leave a difference far below a cent with a sign.
     return text == QLatin1String("-0.00") ? QStringLiteral("0.00") : text;
 }
 
-QString TReportFrame::periodText() const
-{
+QString TReportFrame::periodText() const {
     return QStringLiteral("(%1 至 %2)").arg(THi::DateYmd(periodFrom), THi::DateYmd(periodTo));
 }
 
@@ -76,20 +70,28 @@ public:
     QPaintEngine* paintEngine() const override { return nullptr; }
 
 protected:
-    int metric(PaintDeviceMetric metric) const override
-    {
+    int metric(PaintDeviceMetric metric) const override {
         switch (metric) {
         case PdmDpiX:
-        case PdmPhysicalDpiX: return m_dpiX;
+        case PdmPhysicalDpiX:
+            return m_dpiX;
         case PdmDpiY:
-        case PdmPhysicalDpiY: return m_dpiY;
-        case PdmWidth: return m_dpiX * 8;
-        case PdmHeight: return m_dpiY * 11;
-        case PdmDepth: return 32;
-        case PdmNumColors: return INT_MAX;
-        case PdmDevicePixelRatio: return 1;
-        case PdmDevicePixelRatioScaled: return int(devicePixelRatioFScale());
-        default: return 0;
+        case PdmPhysicalDpiY:
+            return m_dpiY;
+        case PdmWidth:
+            return m_dpiX * 8;
+        case PdmHeight:
+            return m_dpiY * 11;
+        case PdmDepth:
+            return 32;
+        case PdmNumColors:
+            return INT_MAX;
+        case PdmDevicePixelRatio:
+            return 1;
+        case PdmDevicePixelRatioScaled:
+            return int(devicePixelRatioFScale());
+        default:
+            return 0;
         }
     }
 
@@ -111,8 +113,7 @@ struct Column {
 const QString kIncome = QStringLiteral("收入");
 
 // A label shows one line: line breaks and other control characters become spaces.
-QString oneLine(const QString& text)
-{
+QString oneLine(const QString& text) {
     bool clean = true;
     for (const QChar c : text) {
         if (c.unicode() < 0x20 || c.unicode() == 0x2028 || c.unicode() == 0x2029) {
@@ -151,32 +152,34 @@ struct TReportBuilder::Impl {
 
     Impl(TReportKind k, const TReportFrame& f, const TReportUnits& units)
         : kind(k), frame(f), device(units.dpiX, units.dpiY), regular(makeFont(8, false), &device),
-          title(makeFont(14, true), &device)
-    {
+          title(makeFont(14, true), &device) {
         doc.units = units;
         doc.fonts = {{QStringLiteral("Tahoma"), 8, false}, {QStringLiteral("Tahoma"), 14, true}};
         if (kind == TReportKind::Categories) {
-            columns = {{QStringLiteral("类别"), Anchor::Left, 0},       {QStringLiteral("项目"), Anchor::Left, 78},
-                       {QStringLiteral("数量"), Anchor::Right, 418},    {QStringLiteral("收入"), Anchor::Right, 510},
-                       {QStringLiteral("支出"), Anchor::Right, 602},    {QStringLiteral("0 - 100%"), Anchor::RightOfBand, 0}};
+            columns = {{QStringLiteral("类别"), Anchor::Left, 0},
+                       {QStringLiteral("项目"), Anchor::Left, 78},
+                       {QStringLiteral("数量"), Anchor::Right, 418},
+                       {QStringLiteral("收入"), Anchor::Right, 510},
+                       {QStringLiteral("支出"), Anchor::Right, 602},
+                       {QStringLiteral("0 - 100%"), Anchor::RightOfBand, 0}};
         } else {
-            columns = {{QStringLiteral("日期"), Anchor::Left, 0},    {QStringLiteral("项目"), Anchor::Left, 78},
-                       {QStringLiteral("收入"), Anchor::Right, 394}, {QStringLiteral("支出"), Anchor::Right, 486},
+            columns = {{QStringLiteral("日期"), Anchor::Left, 0},
+                       {QStringLiteral("项目"), Anchor::Left, 78},
+                       {QStringLiteral("收入"), Anchor::Right, 394},
+                       {QStringLiteral("支出"), Anchor::Right, 486},
                        {QStringLiteral("备注"), Anchor::Left, 494}};
         }
         buildFrame();
     }
 
-    static QFont makeFont(int pointSize, bool bold)
-    {
+    static QFont makeFont(int pointSize, bool bold) {
         QFont font(QStringLiteral("Tahoma"), pointSize, bold ? QFont::Bold : QFont::Normal);
         return font;
     }
 
     const TReportUnits& units() const { return doc.units; }
 
-    TReportItem label(const QString& text, FontIndex font) const
-    {
+    TReportItem label(const QString& text, FontIndex font) const {
         TReportItem item;
         item.kind = TReportItem::Label;
         item.font = font;
@@ -187,12 +190,14 @@ struct TReportBuilder::Impl {
     }
 
     // Positions are computed after the text is set, so alignment uses the final width.
-    int leftFor(const TReportItem& item, Anchor anchor, int u) const
-    {
+    int leftFor(const TReportItem& item, Anchor anchor, int u) const {
         switch (anchor) {
-        case Anchor::Left: return units().ScaleX(u);
-        case Anchor::Right: return units().ScaleX(u) - item.rect.width();
-        case Anchor::RightOfBand: return units().BandWidthPx() - item.rect.width();
+        case Anchor::Left:
+            return units().ScaleX(u);
+        case Anchor::Right:
+            return units().ScaleX(u) - item.rect.width();
+        case Anchor::RightOfBand:
+            return units().BandWidthPx() - item.rect.width();
         }
         return 0;
     }
@@ -202,8 +207,7 @@ struct TReportBuilder::Impl {
 
     void place(TReportItem& item, int left, int top) const { item.rect.moveTo(left, top); }
 
-    void buildFrame()
-    {
+    void buildFrame() {
         const int span = units().ScaleX(578);
         TReportItem t = label(frame.userName, Title);
         place(t, centred(span, t), 0);
@@ -213,8 +217,8 @@ struct TReportBuilder::Impl {
         frameItems << p;
         const QString captions[3] = {QStringLiteral("收入合计："), QStringLiteral("支出合计："),
                                      QStringLiteral("结余合计：")};
-        const QString values[3] = {THi::FormatAmount(frame.incomeTotal), THi::FormatAmount(frame.expenseTotal),
-                                   frame.balanceText()};
+        const QString values[3] = {THi::FormatAmount(frame.incomeTotal),
+                                   THi::FormatAmount(frame.expenseTotal), frame.balanceText()};
         for (int i = 0; i < 3; ++i) {
             const int top = units().ScaleY(18 * i);
             TReportItem c = label(captions[i], Regular);
@@ -236,8 +240,7 @@ struct TReportBuilder::Impl {
         }
     }
 
-    void startPage()
-    {
+    void startPage() {
         TReportPage page;
         page.number = int(doc.pages.size()) + 1;
         page.items.reserve(frameItems.size() + 1 + kRowsPerPage * columns.size());
@@ -251,8 +254,7 @@ struct TReportBuilder::Impl {
 
     static QString field(const QStringList& row, int k) { return k < row.size() ? row.at(k) : QString(); }
 
-    void addRow(const QStringList& row)
-    {
+    void addRow(const QStringList& row) {
         if (pos % kRowsPerPage == 0)
             startPage();
         const int slot = int(pos % kRowsPerPage);
@@ -281,38 +283,31 @@ struct TReportBuilder::Impl {
 };
 
 TReportBuilder::TReportBuilder(TReportKind kind, const TReportFrame& frame, const TReportUnits& units)
-    : d(new Impl(kind, frame, units))
-{
-}
+    : d(new Impl(kind, frame, units)) {}
 
-TReportBuilder::~TReportBuilder()
-{
+TReportBuilder::~TReportBuilder() {
     delete d;
 }
 
-void TReportBuilder::addRow(const QStringList& row)
-{
+void TReportBuilder::addRow(const QStringList& row) {
     d->addRow(row);
 }
 
-TReportPages TReportBuilder::finish()
-{
+TReportPages TReportBuilder::finish() {
     if (d->doc.pages.isEmpty())
         d->startPage();
     return std::move(d->doc);
 }
 
 TReportPages BuildReport(TReportKind kind, const TReportFrame& frame, const TStringsArray& rows,
-                         const TReportUnits& units)
-{
+                         const TReportUnits& units) {
     TReportBuilder builder(kind, frame, units);
     for (const QStringList& row : rows)
         builder.addRow(row);
     return builder.finish();
 }
 
-void PaintReportPage(QPainter& painter, const TReportPages& doc, int pageIndex)
-{
+void PaintReportPage(QPainter& painter, const TReportPages& doc, int pageIndex) {
     const TReportPage& page = doc.pages.at(pageIndex);
     const QPaintDevice* device = painter.device();
     const int devDpiX = device ? device->logicalDpiX() : doc.units.dpiX;
@@ -346,8 +341,7 @@ void PaintReportPage(QPainter& painter, const TReportPages& doc, int pageIndex)
     painter.restore();
 }
 
-void PrintReport(QPagedPaintDevice& device, const TReportPages& doc, int copies)
-{
+void PrintReport(QPagedPaintDevice& device, const TReportPages& doc, int copies) {
     const QPageLayout a4(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10),
                          QPageLayout::Millimeter);
     if (!device.setPageLayout(a4)) {

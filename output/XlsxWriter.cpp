@@ -19,15 +19,14 @@ namespace {
 constexpr qsizetype kMaxSheetRows = 1048576;
 constexpr qsizetype kFlushSize = 256 * 1024;
 
-bool isHex(QChar c)
-{
-    return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || (c >= QLatin1Char('a') && c <= QLatin1Char('f')) ||
+bool isHex(QChar c) {
+    return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) ||
+           (c >= QLatin1Char('a') && c <= QLatin1Char('f')) ||
            (c >= QLatin1Char('A') && c <= QLatin1Char('F'));
 }
 
 // "_xHHHH_" at position i.
-bool isEscapeAt(const QString& text, qsizetype i)
-{
+bool isEscapeAt(const QString& text, qsizetype i) {
     if (i + 7 > text.size() || text.at(i) != QLatin1Char('_') || text.at(i + 1) != QLatin1Char('x') ||
         text.at(i + 6) != QLatin1Char('_'))
         return false;
@@ -37,15 +36,13 @@ bool isEscapeAt(const QString& text, qsizetype i)
     return true;
 }
 
-QString hex4(uint code)
-{
+QString hex4(uint code) {
     return QLatin1String("_x") + QString::number(code, 16).toUpper().rightJustified(4, QLatin1Char('0')) +
            QLatin1Char('_');
 }
 
 // Column number of a cell reference such as "AB12"; 0 when it has none.
-int columnOfRef(QStringView ref)
-{
+int columnOfRef(QStringView ref) {
     int column = 0;
     for (const QChar c : ref) {
         const char16_t u = c.unicode();
@@ -60,8 +57,7 @@ int columnOfRef(QStringView ref)
 }
 
 // A relationship target relative to the part that names it, as a path inside the package.
-QString resolveTarget(const QString& base, const QString& target)
-{
+QString resolveTarget(const QString& base, const QString& target) {
     if (target.startsWith(QLatin1Char('/')))
         return target.mid(1);
     return QDir::cleanPath(base + target);
@@ -69,8 +65,7 @@ QString resolveTarget(const QString& base, const QString& target)
 
 } // namespace
 
-QString xlsx::ColumnLetters(int column)
-{
+QString xlsx::ColumnLetters(int column) {
     QString letters;
     while (column > 0) {
         const int r = (column - 1) % 26;
@@ -80,8 +75,7 @@ QString xlsx::ColumnLetters(int column)
     return letters;
 }
 
-QString xlsx::EscapeText(const QString& text, bool* preserveSpace)
-{
+QString xlsx::EscapeText(const QString& text, bool* preserveSpace) {
     QString out;
     out.reserve(text.size() + 8);
     for (qsizetype i = 0; i < text.size(); ++i) {
@@ -106,14 +100,16 @@ QString xlsx::EscapeText(const QString& text, bool* preserveSpace)
             out += c;
     }
     if (preserveSpace) {
-        auto blank = [](QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\n') || c == QLatin1Char('\r'); };
+        auto blank = [](QChar c) {
+            return c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\n') ||
+                   c == QLatin1Char('\r');
+        };
         *preserveSpace = !text.isEmpty() && (blank(text.front()) || blank(text.back()));
     }
     return out;
 }
 
-QString xlsx::DecodeText(const QString& text)
-{
+QString xlsx::DecodeText(const QString& text) {
     if (!text.contains(QLatin1String("_x")))
         return text;
     QString out;
@@ -136,7 +132,7 @@ struct TXlsxWriter::Impl {
     QString sheetPath;
     QString sheetHead;
     QString sheetTail;
-    QString prefix; // namespace prefix of the sheet's elements, with its colon
+    QString prefix;             // namespace prefix of the sheet's elements, with its colon
     QVector<int> columnNumbers; // per named column
     QVector<int> order;         // named columns by their place in the sheet
     qsizetype nextRow = 0;
@@ -150,21 +146,17 @@ struct TXlsxWriter::Impl {
     bool committed = false;
 
     Impl(const QString& tpl, const QString& target)
-        : templateFile(tpl), targetFile(target), saveFile(target), zip(&saveFile), sheetFile(&zip)
-    {
-    }
+        : templateFile(tpl), targetFile(target), saveFile(target), zip(&saveFile), sheetFile(&zip) {}
 
-    [[noreturn]] void templateError(const QString& why) const
-    {
-        throw FileError(QStringLiteral("模板文件 %1 无法使用：%2").arg(QDir::toNativeSeparators(templateFile), why));
+    [[noreturn]] void templateError(const QString& why) const {
+        throw FileError(
+            QStringLiteral("模板文件 %1 无法使用：%2").arg(QDir::toNativeSeparators(templateFile), why));
     }
-    [[noreturn]] void writeError(const QString& why) const
-    {
+    [[noreturn]] void writeError(const QString& why) const {
         throw FileError(QStringLiteral("无法写入文件 %1：%2").arg(QDir::toNativeSeparators(targetFile), why));
     }
 
-    static QByteArray readEntry(QuaZip& source, const QString& name)
-    {
+    static QByteArray readEntry(QuaZip& source, const QString& name) {
         if (!source.setCurrentFile(name))
             return {};
         QuaZipFile file(&source);
@@ -176,8 +168,7 @@ struct TXlsxWriter::Impl {
     }
 
     // Path of the workbook's first sheet and of its shared strings (empty when it has none).
-    void findParts(QuaZip& source, QString* sheet, QString* sharedStrings) const
-    {
+    void findParts(QuaZip& source, QString* sheet, QString* sharedStrings) const {
         const QByteArray workbook = readEntry(source, QStringLiteral("xl/workbook.xml"));
         if (workbook.isEmpty())
             templateError(QStringLiteral("缺少 xl/workbook.xml。"));
@@ -198,7 +189,8 @@ struct TXlsxWriter::Impl {
             if (rr.readNext() != QXmlStreamReader::StartElement || rr.name() != QLatin1String("Relationship"))
                 continue;
             const QXmlStreamAttributes a = rr.attributes();
-            const QString target = resolveTarget(QStringLiteral("xl/"), a.value(QLatin1String("Target")).toString());
+            const QString target =
+                resolveTarget(QStringLiteral("xl/"), a.value(QLatin1String("Target")).toString());
             if (a.value(QLatin1String("Id")) == firstId)
                 *sheet = target;
             else if (a.value(QLatin1String("Type")).endsWith(QLatin1String("/sharedStrings")))
@@ -208,8 +200,7 @@ struct TXlsxWriter::Impl {
             templateError(QStringLiteral("找不到第一个工作表。"));
     }
 
-    static QStringList readSharedStrings(const QByteArray& xml)
-    {
+    static QStringList readSharedStrings(const QByteArray& xml) {
         QStringList strings;
         QXmlStreamReader r(xml);
         QString current;
@@ -234,8 +225,7 @@ struct TXlsxWriter::Impl {
     }
 
     // Finds the header cells, the last used row and the places to change in the sheet's text.
-    void readSheet(const QString& text, const QStringList& shared, const QStringList& columns)
-    {
+    void readSheet(const QString& text, const QStringList& shared, const QStringList& columns) {
         QXmlStreamReader r(text);
         QHash<QString, int> header; // trimmed text -> column number
         bool inSheetData = false, inHeader = false, headerDone = false;
@@ -312,14 +302,17 @@ struct TXlsxWriter::Impl {
         order.resize(columns.size());
         for (int i = 0; i < columns.size(); ++i)
             order[i] = i;
-        std::sort(order.begin(), order.end(), [this](int a, int b) { return columnNumbers[a] < columnNumbers[b]; });
+        std::sort(order.begin(), order.end(),
+                  [this](int a, int b) { return columnNumbers[a] < columnNumbers[b]; });
         nextRow = lastRow + 1;
         if (lastRow + plannedRows > kMaxSheetRows)
-            throw FileError(QStringLiteral("要导出的行太多：一个工作表最多只能有 %1 行。").arg(kMaxSheetRows));
+            throw FileError(
+                QStringLiteral("要导出的行太多：一个工作表最多只能有 %1 行。").arg(kMaxSheetRows));
 
         sheetHead = text.left(insertAt);
         sheetTail = text.mid(insertAt);
-        if (dimensionStart >= 0 && dimensionEnd > dimensionStart && text.at(dimensionStart) == QLatin1Char('<')) {
+        if (dimensionStart >= 0 && dimensionEnd > dimensionStart &&
+            text.at(dimensionStart) == QLatin1Char('<')) {
             const qsizetype last = qMax<qsizetype>(lastRow + plannedRows, 1);
             const QString used = QStringLiteral("<%1 ref=\"A1:%2%3\"/>")
                                      .arg(dimensionName, xlsx::ColumnLetters(qMax(maxColumn, 1)))
@@ -328,10 +321,10 @@ struct TXlsxWriter::Impl {
         }
     }
 
-    void open(const QStringList& columns)
-    {
+    void open(const QStringList& columns) {
         if (!QFileInfo(templateFile).isFile())
-            throw FileError(QStringLiteral("找不到模板文件 %1。").arg(QDir::toNativeSeparators(templateFile)));
+            throw FileError(
+                QStringLiteral("找不到模板文件 %1。").arg(QDir::toNativeSeparators(templateFile)));
         QuaZip source(templateFile);
         if (!source.open(QuaZip::mdUnzip))
             templateError(QStringLiteral("不是有效的 Excel 工作簿（.xlsx）。"));
@@ -380,8 +373,7 @@ struct TXlsxWriter::Impl {
         flush(false);
     }
 
-    void flush(bool force)
-    {
+    void flush(bool force) {
         if (!force && buffer.size() < kFlushSize)
             return;
         const QByteArray bytes = buffer.toUtf8();
@@ -390,8 +382,7 @@ struct TXlsxWriter::Impl {
         buffer.clear();
     }
 
-    void startRow()
-    {
+    void startRow() {
         if (appended >= plannedRows)
             throw ZError(QStringLiteral("导出的行数超出了预计。"));
         ++appended;
@@ -399,8 +390,7 @@ struct TXlsxWriter::Impl {
                   QLatin1String("\">");
     }
 
-    void cell(int columnNumber, const QString& value)
-    {
+    void cell(int columnNumber, const QString& value) {
         bool preserve = false;
         const QString escaped = xlsx::EscapeText(value, &preserve);
         buffer += QLatin1Char('<') + prefix + QLatin1String("c r=\"") + xlsx::ColumnLetters(columnNumber) +
@@ -412,8 +402,7 @@ struct TXlsxWriter::Impl {
                   QLatin1String("is></") + prefix + QLatin1String("c>");
     }
 
-    void endRow()
-    {
+    void endRow() {
         buffer += QLatin1String("</") + prefix + QLatin1String("row>");
         ++nextRow;
         flush(false);
@@ -422,21 +411,18 @@ struct TXlsxWriter::Impl {
 
 TXlsxWriter::TXlsxWriter(const QString& templateFile, const QString& targetFile, const QStringList& columns,
                          qsizetype rowsToAppend)
-    : d(std::make_unique<Impl>(templateFile, targetFile))
-{
+    : d(std::make_unique<Impl>(templateFile, targetFile)) {
     d->plannedRows = rowsToAppend;
     d->open(columns);
 }
 
-TXlsxWriter::~TXlsxWriter()
-{
+TXlsxWriter::~TXlsxWriter() {
     // Without commit() the temporary file is dropped and the target stays as it was.
     if (d && !d->committed)
         d->saveFile.cancelWriting();
 }
 
-void TXlsxWriter::appendRow(const QStringList& values)
-{
+void TXlsxWriter::appendRow(const QStringList& values) {
     d->startRow();
     for (int i : std::as_const(d->order)) {
         if (i < values.size())
@@ -445,15 +431,13 @@ void TXlsxWriter::appendRow(const QStringList& values)
     d->endRow();
 }
 
-void TXlsxWriter::appendCell(int column, const QString& value)
-{
+void TXlsxWriter::appendCell(int column, const QString& value) {
     d->startRow();
     d->cell(d->columnNumbers.at(column), value);
     d->endRow();
 }
 
-void TXlsxWriter::commit()
-{
+void TXlsxWriter::commit() {
     if (d->appended != d->plannedRows)
         throw ZError(QStringLiteral("导出的行数与预计不符。"));
     d->buffer += d->sheetTail;

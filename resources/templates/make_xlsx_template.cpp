@@ -21,13 +21,11 @@ struct Column {
 const char* kMain = "http://schemas.openxmlformats.org/spreadsheetml/2006/main";
 const char* kRel = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
 
-QByteArray escaped(const QString& text)
-{
+QByteArray escaped(const QString& text) {
     return text.toHtmlEscaped().toUtf8();
 }
 
-QByteArray contentTypes()
-{
+QByteArray contentTypes() {
     return R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>
 <Types xmlns="http://schemas.openxmlformats.org/package/2006/content-types">)"
            R"(<Default Extension="rels" ContentType="application/vnd.openxmlformats-package.relationships+xml"/>)"
@@ -39,23 +37,21 @@ QByteArray contentTypes()
            R"(</Types>)";
 }
 
-QByteArray packageRels()
-{
+QByteArray packageRels() {
     return R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>
 <Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)"
            R"(<Relationship Id="rId1" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/officeDocument" Target="xl/workbook.xml"/>)"
            R"(</Relationships>)";
 }
 
-QByteArray workbook()
-{
+QByteArray workbook() {
     return QByteArray(R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>
-<workbook xmlns=")") + kMain + R"(" xmlns:r=")" + kRel + R"(">)" +
+<workbook xmlns=")") +
+           kMain + R"(" xmlns:r=")" + kRel + R"(">)" +
            R"(<sheets><sheet name="Sheet1" sheetId="1" r:id="rId1"/></sheets></workbook>)";
 }
 
-QByteArray workbookRels()
-{
+QByteArray workbookRels() {
     return R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>
 <Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)"
            R"(<Relationship Id="rId1" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/worksheet" Target="worksheets/sheet1.xml"/>)"
@@ -64,10 +60,10 @@ QByteArray workbookRels()
            R"(</Relationships>)";
 }
 
-QByteArray styles()
-{
+QByteArray styles() {
     return QByteArray(R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>
-<styleSheet xmlns=")") + kMain + R"(">)" +
+<styleSheet xmlns=")") +
+           kMain + R"(">)" +
            R"(<fonts count="2"><font><sz val="10"/><name val="Tahoma"/></font>)"
            R"(<font><b/><sz val="10"/><name val="Tahoma"/></font></fonts>)"
            R"(<fills count="2"><fill><patternFill patternType="none"/></fill><fill><patternFill patternType="gray125"/></fill></fills>)"
@@ -79,22 +75,21 @@ QByteArray styles()
            R"(</styleSheet>)";
 }
 
-QByteArray letter(int index)
-{
+QByteArray letter(int index) {
     return QByteArray(1, char('A' + index));
 }
 
-QByteArray sheet(const QVector<Column>& columns)
-{
+QByteArray sheet(const QVector<Column>& columns) {
     QByteArray xml = QByteArray(R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>
-<worksheet xmlns=")") + kMain + R"(" xmlns:r=")" + kRel + R"(">)";
+<worksheet xmlns=")") +
+                     kMain + R"(" xmlns:r=")" + kRel + R"(">)";
     xml += "<dimension ref=\"A1:" + letter(int(columns.size()) - 1) + "1\"/>";
     xml += R"(<sheetViews><sheetView workbookViewId="0">)"
            R"(<pane ySplit="1" topLeftCell="A2" activePane="bottomLeft" state="frozen"/>)"
            R"(</sheetView></sheetViews><sheetFormatPr defaultRowHeight="15"/><cols>)";
     for (int i = 0; i < columns.size(); ++i)
-        xml += "<col min=\"" + QByteArray::number(i + 1) + "\" max=\"" + QByteArray::number(i + 1) + "\" width=\"" +
-               QByteArray::number(columns[i].width) + "\" customWidth=\"1\"/>";
+        xml += "<col min=\"" + QByteArray::number(i + 1) + "\" max=\"" + QByteArray::number(i + 1) +
+               "\" width=\"" + QByteArray::number(columns[i].width) + "\" customWidth=\"1\"/>";
     xml += "</cols><sheetData><row r=\"1\">";
     for (int i = 0; i < columns.size(); ++i)
         xml += "<c r=\"" + letter(i) + "1\" s=\"1\" t=\"s\"><v>" + QByteArray::number(i) + "</v></c>";
@@ -102,11 +97,11 @@ QByteArray sheet(const QVector<Column>& columns)
     return xml;
 }
 
-QByteArray sharedStrings(const QVector<Column>& columns)
-{
+QByteArray sharedStrings(const QVector<Column>& columns) {
     const QByteArray n = QByteArray::number(columns.size());
     QByteArray xml = QByteArray(R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>
-<sst xmlns=")") + kMain + "\" count=\"" + n + "\" uniqueCount=\"" + n + "\">";
+<sst xmlns=")") + kMain +
+                     "\" count=\"" + n + "\" uniqueCount=\"" + n + "\">";
     for (const Column& c : columns)
         xml += "<si><t>" + escaped(c.name) + "</t></si>";
     xml += "</sst>";
@@ -115,8 +110,7 @@ QByteArray sharedStrings(const QVector<Column>& columns)
 
 } // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
     if (args.size() != 3 || (args[1] != QLatin1String("cates") && args[1] != QLatin1String("trans"))) {
@@ -125,10 +119,14 @@ int main(int argc, char** argv)
     }
     const QVector<Column> columns =
         args[1] == QLatin1String("cates")
-            ? QVector<Column>{{QStringLiteral("类别"), 8},  {QStringLiteral("项目"), 30}, {QStringLiteral("数量"), 8},
-                              {QStringLiteral("收入"), 12}, {QStringLiteral("支出"), 12}, {QStringLiteral("比例"), 10}}
-            : QVector<Column>{{QStringLiteral("日期"), 12}, {QStringLiteral("项目"), 30}, {QStringLiteral("收入"), 12},
-                              {QStringLiteral("支出"), 12}, {QStringLiteral("备注"), 40}};
+            ? QVector<Column>{{QStringLiteral("类别"), 8},  {QStringLiteral("项目"), 30},
+                              {QStringLiteral("数量"), 8},  {QStringLiteral("收入"), 12},
+                              {QStringLiteral("支出"), 12}, {QStringLiteral("比例"), 10}}
+            : QVector<Column>{{QStringLiteral("日期"), 12},
+                              {QStringLiteral("项目"), 30},
+                              {QStringLiteral("收入"), 12},
+                              {QStringLiteral("支出"), 12},
+                              {QStringLiteral("备注"), 40}};
     const QString output = args[2];
     QFile::remove(output);
     QuaZip zip(output);
@@ -147,7 +145,8 @@ int main(int argc, char** argv)
     };
     for (const auto& part : parts) {
         QuaZipFile file(&zip);
-        if (!file.open(QIODevice::WriteOnly, QuaZipNewInfo(part.first)) || file.write(part.second) != part.second.size()) {
+        if (!file.open(QIODevice::WriteOnly, QuaZipNewInfo(part.first)) ||
+            file.write(part.second) != part.second.size()) {
             std::fprintf(stderr, "make_xlsx_template: cannot write %s\n", qPrintable(part.first));
             return 1;
         }

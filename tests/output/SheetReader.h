@@ -12,8 +12,8 @@
 namespace sheet {
 
 struct Cell {
-    QString type;    // the t attribute
-    QString text;    // the shown text (escapes decoded)
+    QString type; // the t attribute
+    QString text; // the shown text (escapes decoded)
     bool formula = false;
 };
 
@@ -25,8 +25,7 @@ struct Sheet {
     QStringList entries;
 
     // The texts of one row under the given columns ("" for a missing cell).
-    QStringList texts(int row, const QStringList& columns) const
-    {
+    QStringList texts(int row, const QStringList& columns) const {
         QStringList out;
         for (const QString& c : columns)
             out << rows.value(row).value(c).text;
@@ -34,8 +33,7 @@ struct Sheet {
     }
 };
 
-inline QByteArray entry(QuaZip& zip, const QString& name)
-{
+inline QByteArray entry(QuaZip& zip, const QString& name) {
     if (!zip.setCurrentFile(name))
         return {};
     QuaZipFile f(&zip);
@@ -44,8 +42,7 @@ inline QByteArray entry(QuaZip& zip, const QString& name)
     return f.readAll();
 }
 
-inline Sheet read(const QString& file)
-{
+inline Sheet read(const QString& file) {
     Sheet s;
     QuaZip zip(file);
     if (!zip.open(QuaZip::mdUnzip)) {
@@ -85,12 +82,10 @@ inline Sheet read(const QString& file)
         if (token == QXmlStreamReader::StartElement) {
             if (r.name() == QLatin1String("dimension"))
                 s.dimension = r.attributes().value(QLatin1String("ref")).toString();
-            else if (r.name() == QLatin1String("row"))
-            {
+            else if (r.name() == QLatin1String("row")) {
                 row = r.attributes().value(QLatin1String("r")).toInt();
                 lastColumn = 0;
-            }
-            else if (r.name() == QLatin1String("c")) {
+            } else if (r.name() == QLatin1String("c")) {
                 ref = r.attributes().value(QLatin1String("r")).toString();
                 cell = Cell{r.attributes().value(QLatin1String("t")).toString(), {}, false};
             } else if (r.name() == QLatin1String("f"))

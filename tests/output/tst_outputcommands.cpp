@@ -18,9 +18,9 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QScrollArea>
 #include <QTemporaryDir>
@@ -32,8 +32,7 @@ namespace {
 const QString kIncome = QStringLiteral("收入");
 const QString kExpense = QStringLiteral("支出");
 
-QString run(const QString& program, const QStringList& args)
-{
+QString run(const QString& program, const QStringList& args) {
     QProcess p;
     p.start(program, args);
     if (!p.waitForFinished(60000) || p.exitCode() != 0)
@@ -56,16 +55,19 @@ class TestOutputCommands : public QObject {
     ScriptedPrompts& prompts() { return m_main->prompts; }
 
     // As a search would leave it: the period, its totals and the lists.
-    void fill(int records, int income, int expense)
-    {
+    void fill(int records, int income, int expense) {
         w().FPeriodFrom = QDate(2024, 1, 1);
         w().FPeriodTo = QDate(2024, 1, 31);
         w().FIncomeTotal = 10;
         w().FExpenseTotal = 45;
         QVector<QStringList> rows;
         for (int i = 0; i < records; ++i)
-            rows << QStringList{QString::number(i + 1), QStringLiteral("2024-01-%1").arg(i % 28 + 1, 2, 10, QLatin1Char('0')),
-                                QStringLiteral("rec%1").arg(i), QString(), QStringLiteral("1.00"), QString()};
+            rows << QStringList{QString::number(i + 1),
+                                QStringLiteral("2024-01-%1").arg(i % 28 + 1, 2, 10, QLatin1Char('0')),
+                                QStringLiteral("rec%1").arg(i),
+                                QString(),
+                                QStringLiteral("1.00"),
+                                QString()};
         page().lvwTrans->reportModel()->setRows(rows);
         rows.clear();
         for (int i = 0; i < income; ++i)
@@ -81,37 +83,48 @@ class TestOutputCommands : public QObject {
     QAction* action(const QString& name) { return page().findChild<QAction*>(name); }
 
 private Q_SLOTS:
-    void initTestCase()
-    {
+    void initTestCase() {
         testenv::init();
         m_ledger = fixtures::freshLedger(m_dir.path());
     }
-    void init()
-    {
+    void init() {
         m_main = fixtures::openMain(m_ledger, QStringLiteral("anna"));
         w().show();
     }
-    void cleanup()
-    {
+    void cleanup() {
         QVERIFY2(prompts().unexpected.isEmpty(), qPrintable(prompts().unexpected.join(QLatin1Char('\n'))));
         QVERIFY(!QApplication::overrideCursor());
         m_main.reset();
     }
 
-    void exports_writeFileAndSaySo_data()
-    {
+    void exports_writeFileAndSaySo_data() {
         QTest::addColumn<QString>("command");
         QTest::addColumn<QString>("filter");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("written");
         QTest::addColumn<QString>("firstCategory");
-        QTest::newRow("rankings to xlsx") << "mnuCatesExport_ToXls" << "*.xlsx (*.xlsx)" << "r" << "r.xlsx" << "in0";
-        QTest::newRow("records to xlsx") << "btnTransMore_ToXls" << "*.xlsx (*.xlsx)" << "t.XLSX" << "t.XLSX" << "rec0";
-        QTest::newRow("rankings to html") << "mnuCatesExport_ToHtml" << "*.html (*.html)" << "r.htm" << "r.htm.html" << "in0";
-        QTest::newRow("records to html") << "btnTransMore_ToHtml" << "*.html (*.html)" << "t" << "t.html" << "rec0";
+        QTest::newRow("rankings to xlsx") << "mnuCatesExport_ToXls"
+                                          << "*.xlsx (*.xlsx)"
+                                          << "r"
+                                          << "r.xlsx"
+                                          << "in0";
+        QTest::newRow("records to xlsx") << "btnTransMore_ToXls"
+                                         << "*.xlsx (*.xlsx)"
+                                         << "t.XLSX"
+                                         << "t.XLSX"
+                                         << "rec0";
+        QTest::newRow("rankings to html") << "mnuCatesExport_ToHtml"
+                                          << "*.html (*.html)"
+                                          << "r.htm"
+                                          << "r.htm.html"
+                                          << "in0";
+        QTest::newRow("records to html") << "btnTransMore_ToHtml"
+                                         << "*.html (*.html)"
+                                         << "t"
+                                         << "t.html"
+                                         << "rec0";
     }
-    void exports_writeFileAndSaySo()
-    {
+    void exports_writeFileAndSaySo() {
         QFETCH(QString, command);
         QFETCH(QString, filter);
         QFETCH(QString, typed);
@@ -146,14 +159,13 @@ private Q_SLOTS:
         }
     }
 
-    void exports_cancelDoesNothing_data()
-    {
+    void exports_cancelDoesNothing_data() {
         QTest::addColumn<QString>("command");
-        for (const char* c : {"mnuCatesExport_ToXls", "btnTransMore_ToXls", "mnuCatesExport_ToHtml", "btnTransMore_ToHtml"})
+        for (const char* c :
+             {"mnuCatesExport_ToXls", "btnTransMore_ToXls", "mnuCatesExport_ToHtml", "btnTransMore_ToHtml"})
             QTest::newRow(c) << QString::fromLatin1(c);
     }
-    void exports_cancelDoesNothing()
-    {
+    void exports_cancelDoesNothing() {
         QFETCH(QString, command);
         fill(3, 2, 1);
         prompts().fileAnswers << QString();
@@ -163,8 +175,7 @@ private Q_SLOTS:
     }
 
     void exports_unwritableFolder_reportedNoFile_data() { exports_cancelDoesNothing_data(); }
-    void exports_unwritableFolder_reportedNoFile()
-    {
+    void exports_unwritableFolder_reportedNoFile() {
         QFETCH(QString, command);
         fill(3, 2, 1);
         QTemporaryDir dir;
@@ -174,20 +185,19 @@ private Q_SLOTS:
         const auto messages = prompts().callsOf(Kind::Message);
         QCOMPARE(messages.size(), 1);
         QCOMPARE(messages[0].icon, Prompts::Icon::Error);
-        QVERIFY2(messages[0].text.contains(QStringLiteral("无法写入文件")) && messages[0].text.contains(target),
+        QVERIFY2(messages[0].text.contains(QStringLiteral("无法写入文件")) &&
+                     messages[0].text.contains(target),
                  qPrintable(messages[0].text));
         QVERIFY(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).isEmpty());
     }
 
-    void print_opensPreviewOfTheReport_data()
-    {
+    void print_opensPreviewOfTheReport_data() {
         QTest::addColumn<bool>("rankings");
         QTest::addColumn<int>("pages");
-        QTest::newRow("rankings") << true << 2;  // 50 + 10 rows
+        QTest::newRow("rankings") << true << 2; // 50 + 10 rows
         QTest::newRow("records") << false << 5; // 209 rows
     }
-    void print_opensPreviewOfTheReport()
-    {
+    void print_opensPreviewOfTheReport() {
         QFETCH(bool, rankings);
         QFETCH(int, pages);
         rankings ? fill(0, 50, 10) : fill(209, 0, 0);
@@ -201,7 +211,11 @@ private Q_SLOTS:
         } seen;
         prompts().dialogHandlers << [&](QDialog* d) {
             if (auto* p = qobject_cast<TfrmPrint*>(d))
-                seen = {true, p->windowTitle(), p->lblStatus->text(), p->frameGeometry(), button->isEnabled(),
+                seen = {true,
+                        p->windowTitle(),
+                        p->lblStatus->text(),
+                        p->frameGeometry(),
+                        button->isEnabled(),
                         p->pageView->size()};
             return int(QDialog::Rejected);
         };
@@ -223,13 +237,13 @@ private Q_SLOTS:
         }
     }
 
-    void preview_pageButtons_data()
-    {
+    void preview_pageButtons_data() {
         QTest::addColumn<int>("records");
         QTest::addColumn<QStringList>("clicks");
         QTest::addColumn<QList<int>>("pages"); // after each click
         QTest::newRow("five pages: start") << 260 << QStringList{} << QList<int>{};
-        QTest::newRow("next, next, previous") << 260 << QStringList{"next", "next", "prev"} << QList<int>{2, 3, 2};
+        QTest::newRow("next, next, previous")
+            << 260 << QStringList{"next", "next", "prev"} << QList<int>{2, 3, 2};
         QTest::newRow("last, next stays") << 260 << QStringList{"last", "next"} << QList<int>{5, 5};
         QTest::newRow("previous on first stays") << 260 << QStringList{"prev"} << QList<int>{1};
         QTest::newRow("last then first") << 260 << QStringList{"last", "first"} << QList<int>{5, 1};
@@ -238,8 +252,7 @@ private Q_SLOTS:
         QTest::newRow("one page: every button stays")
             << 10 << QStringList{"next", "last", "prev", "first"} << QList<int>{1, 1, 1, 1};
     }
-    void preview_pageButtons()
-    {
+    void preview_pageButtons() {
         QFETCH(int, records);
         QFETCH(QStringList, clicks);
         QFETCH(QList<int>, pages);
@@ -251,10 +264,14 @@ private Q_SLOTS:
             auto* p = qobject_cast<TfrmPrint*>(d);
             if (!p)
                 return int(QDialog::Rejected);
-            const QMap<QString, QToolButton*> buttons = {
-                {"first", p->btnFirstPage}, {"prev", p->btnPrevPage}, {"next", p->btnNextPage}, {"last", p->btnLastPage}};
-            const QMap<QString, Qt::Key> keys = {
-                {"Home", Qt::Key_Home}, {"PgUp", Qt::Key_PageUp}, {"PgDown", Qt::Key_PageDown}, {"End", Qt::Key_End}};
+            const QMap<QString, QToolButton*> buttons = {{"first", p->btnFirstPage},
+                                                         {"prev", p->btnPrevPage},
+                                                         {"next", p->btnNextPage},
+                                                         {"last", p->btnLastPage}};
+            const QMap<QString, Qt::Key> keys = {{"Home", Qt::Key_Home},
+                                                 {"PgUp", Qt::Key_PageUp},
+                                                 {"PgDown", Qt::Key_PageDown},
+                                                 {"End", Qt::Key_End}};
             p->activateWindow();
             if (!QTest::qWaitForWindowActive(p))
                 return int(QDialog::Rejected);
@@ -279,8 +296,7 @@ private Q_SLOTS:
     }
 
     // Landscape and Letter chosen in the print dialog still print A4 portrait; only the range.
-    void preview_printsChosenRangeOnA4Portrait()
-    {
+    void preview_printsChosenRangeOnA4Portrait() {
         fill(260, 0, 0);
         QTemporaryDir dir;
         const QString pdf = dir.filePath(QStringLiteral("printed.pdf"));
@@ -317,18 +333,21 @@ private Q_SLOTS:
         QVERIFY(!fileAfterCancel);
         QVERIFY(printEnabledAfter);
 
-        const QString text = run(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")}).remove(QLatin1Char(' '));
-        QVERIFY2(text.contains(QStringLiteral("第2页")) && text.contains(QStringLiteral("第3页")), qPrintable(text.left(500)));
+        const QString text =
+            run(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")}).remove(QLatin1Char(' '));
+        QVERIFY2(text.contains(QStringLiteral("第2页")) && text.contains(QStringLiteral("第3页")),
+                 qPrintable(text.left(500)));
         QVERIFY(!text.contains(QStringLiteral("第1页")) && !text.contains(QStringLiteral("第4页")));
         QVERIFY(text.contains(QStringLiteral("rec52")) && text.contains(QStringLiteral("rec155")));
         QVERIFY(!text.contains(QStringLiteral("rec51")) && !text.contains(QStringLiteral("rec156")));
         const QString info = run(QStringLiteral("pdfinfo"), {pdf});
         QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages: +2\\n"))), qPrintable(info));
-        QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Page size: +595[.0-9]* x 84[12][.0-9]* pts \\(A4\\)"))), qPrintable(info));
+        QVERIFY2(info.contains(QRegularExpression(
+                     QStringLiteral("Page size: +595[.0-9]* x 84[12][.0-9]* pts \\(A4\\)"))),
+                 qPrintable(info));
     }
 
-    void catesExport_popsUpItsMenu()
-    {
+    void catesExport_popsUpItsMenu() {
         fill(0, 1, 0);
         QVERIFY(page().btnCatesExport->isEnabled());
         page().rdoTransCategories->click();

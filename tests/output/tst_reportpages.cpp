@@ -14,40 +14,36 @@ namespace {
 const QString kIncome = QStringLiteral("收入");
 const QString kExpense = QStringLiteral("支出");
 
-TReportFrame frame(double income = 1234.5, double expense = 200)
-{
+TReportFrame frame(double income = 1234.5, double expense = 200) {
     return {QStringLiteral("张三"), QDate(2024, 1, 1), QDate(2024, 1, 31), income, expense};
 }
 
-TStringsArray ranking(int income, int expense)
-{
+TStringsArray ranking(int income, int expense) {
     TStringsArray rows;
     for (int i = 0; i < income; ++i)
-        rows << QStringList{kIncome, QStringLiteral("in%1").arg(i), QStringLiteral("1"), QStringLiteral("10.00"),
-                            QStringLiteral("2.00%")};
+        rows << QStringList{kIncome, QStringLiteral("in%1").arg(i), QStringLiteral("1"),
+                            QStringLiteral("10.00"), QStringLiteral("2.00%")};
     for (int i = 0; i < expense; ++i)
-        rows << QStringList{kExpense, QStringLiteral("out%1").arg(i), QStringLiteral("2"), QStringLiteral("20.00"),
-                            QStringLiteral("10.00%")};
+        rows << QStringList{kExpense, QStringLiteral("out%1").arg(i), QStringLiteral("2"),
+                            QStringLiteral("20.00"), QStringLiteral("10.00%")};
     return rows;
 }
 
-TStringsArray records(int count)
-{
+TStringsArray records(int count) {
     TStringsArray rows;
     for (int i = 0; i < count; ++i)
-        rows << QStringList{QString::number(i + 1), QStringLiteral("2024-01-15"), QStringLiteral("rec%1").arg(i),
-                            QString(), QStringLiteral("%1.00").arg(i), QStringLiteral("note%1").arg(i)};
+        rows << QStringList{QString::number(i + 1),         QStringLiteral("2024-01-15"),
+                            QStringLiteral("rec%1").arg(i), QString(),
+                            QStringLiteral("%1.00").arg(i), QStringLiteral("note%1").arg(i)};
     return rows;
 }
 
-bool isPageNumber(const TReportItem& item)
-{
+bool isPageNumber(const TReportItem& item) {
     return item.text.startsWith(QStringLiteral("第 ")) && item.text.endsWith(QStringLiteral(" 页"));
 }
 
 // Cells of the row rowSlots of a page, by their top, in item order.
-QMap<int, QList<const TReportItem*>> rowsOf(const TReportPage& page, const TReportUnits& units)
-{
+QMap<int, QList<const TReportItem*>> rowsOf(const TReportPage& page, const TReportUnits& units) {
     QMap<int, QList<const TReportItem*>> rows;
     for (const TReportItem& item : page.items) {
         if (item.kind == TReportItem::Label && item.rect.top() >= units.ScaleY(86) && !isPageNumber(item))
@@ -57,8 +53,7 @@ QMap<int, QList<const TReportItem*>> rowsOf(const TReportPage& page, const TRepo
 }
 
 // Everything on a page but its rows and its number.
-QStringList frameOf(const TReportPage& page, const TReportUnits& units)
-{
+QStringList frameOf(const TReportPage& page, const TReportUnits& units) {
     QStringList out;
     for (const TReportItem& item : page.items) {
         if (item.rect.top() < units.ScaleY(86))
@@ -72,20 +67,19 @@ QStringList frameOf(const TReportPage& page, const TReportUnits& units)
     return out;
 }
 
-const TReportItem* itemWithText(const TReportPage& page, const QString& text)
-{
+const TReportItem* itemWithText(const TReportPage& page, const QString& text) {
     for (const TReportItem& item : page.items)
         if (item.kind == TReportItem::Label && item.text == text)
             return &item;
     return nullptr;
 }
 
-QString run(const QString& program, const QStringList& args)
-{
+QString run(const QString& program, const QStringList& args) {
     QProcess p;
     p.start(program, args);
     if (!p.waitForFinished(60000) || p.exitCode() != 0)
-        return QStringLiteral("<%1 failed: %2>").arg(program, QString::fromLocal8Bit(p.readAllStandardError()));
+        return QStringLiteral("<%1 failed: %2>")
+            .arg(program, QString::fromLocal8Bit(p.readAllStandardError()));
     return QString::fromUtf8(p.readAllStandardOutput());
 }
 
@@ -97,8 +91,7 @@ class TestReportPages : public QObject {
 private Q_SLOTS:
     void initTestCase() { testenv::init(); }
 
-    void lengths_convertWholeValuesRoundingHalvesToEven_data()
-    {
+    void lengths_convertWholeValuesRoundingHalvesToEven_data() {
         QTest::addColumn<int>("dpi");
         QTest::addColumn<int>("u");
         QTest::addColumn<int>("px");
@@ -110,8 +103,7 @@ private Q_SLOTS:
         QTest::newRow("one u at 144 (1.5)") << 144 << 1 << 2;
         QTest::newRow("three u at 144 (4.5)") << 144 << 3 << 4;
     }
-    void lengths_convertWholeValuesRoundingHalvesToEven()
-    {
+    void lengths_convertWholeValuesRoundingHalvesToEven() {
         QFETCH(int, dpi);
         QFETCH(int, u);
         QFETCH(int, px);
@@ -120,8 +112,7 @@ private Q_SLOTS:
         QCOMPARE(units.ScaleY(u), px);
     }
 
-    void paperSizes_at96dpi()
-    {
+    void paperSizes_at96dpi() {
         const TReportUnits units{96, 96};
         QCOMPARE(units.PageWidthPx(), 794);
         QCOMPARE(units.PageHeightPx(), 1123);
@@ -129,8 +120,7 @@ private Q_SLOTS:
         QCOMPARE(units.BandHeightPx(), 1047);
     }
 
-    void pages_hold52RowsInOrder_data()
-    {
+    void pages_hold52RowsInOrder_data() {
         QTest::addColumn<bool>("rankings");
         QTest::addColumn<int>("first");  // income ranking rows, or record rows
         QTest::addColumn<int>("second"); // expense ranking rows
@@ -141,8 +131,7 @@ private Q_SLOTS:
         QTest::newRow("expense only") << true << 0 << 105 << QList<int>{52, 52, 1};
         QTest::newRow("no rows: the frame alone") << false << 0 << 0 << QList<int>{0};
     }
-    void pages_hold52RowsInOrder()
-    {
+    void pages_hold52RowsInOrder() {
         QFETCH(bool, rankings);
         QFETCH(int, first);
         QFETCH(int, second);
@@ -178,15 +167,13 @@ private Q_SLOTS:
         QCOMPARE(next, int(rows.size()));
     }
 
-    void rowTops_at120dpi()
-    {
+    void rowTops_at120dpi() {
         const TReportUnits units{120, 120};
         const TReportPages doc = BuildReport(TReportKind::Transactions, frame(), records(4), units);
         QCOMPARE(rowsOf(doc.pages[0], units).keys(), (QList<int>{108, 130, 152, 175}));
     }
 
-    void frame_layout()
-    {
+    void frame_layout() {
         const TReportUnits units{96, 96};
         const TReportPages doc = BuildReport(TReportKind::Transactions, frame(10, 45), records(1), units);
         const TReportPage& page = doc.pages[0];
@@ -207,7 +194,8 @@ private Q_SLOTS:
 
         const QStringList captions = {QStringLiteral("收入合计："), QStringLiteral("支出合计："),
                                       QStringLiteral("结余合计：")};
-        const QStringList values = {QStringLiteral("10.00"), QStringLiteral("45.00"), QStringLiteral("-35.00")};
+        const QStringList values = {QStringLiteral("10.00"), QStringLiteral("45.00"),
+                                    QStringLiteral("-35.00")};
         for (int i = 0; i < 3; ++i) {
             const TReportItem* caption = itemWithText(page, captions[i]);
             const TReportItem* value = itemWithText(page, values[i]);
@@ -224,41 +212,51 @@ private Q_SLOTS:
             }
         }
         QCOMPARE(rules, 1);
-        for (const QString& caption : {QStringLiteral("日期"), QStringLiteral("项目"), QStringLiteral("备注")})
+        for (const QString& caption :
+             {QStringLiteral("日期"), QStringLiteral("项目"), QStringLiteral("备注")})
             QCOMPARE(itemWithText(page, caption)->rect.top(), 68);
     }
 
-    void balance_zeroNeverPrintsMinus()
-    {
+    void balance_zeroNeverPrintsMinus() {
         QCOMPARE(frame(0.3, 0.1 + 0.2).balanceText(), QStringLiteral("0.00"));
         QCOMPARE(frame(10, 45).balanceText(), QStringLiteral("-35.00"));
     }
 
-    void columns_anchors_data()
-    {
+    void columns_anchors_data() {
         QTest::addColumn<bool>("rankings");
         QTest::addColumn<QStringList>("row");
-        QTest::addColumn<QStringList>("cells"); // in column order
+        QTest::addColumn<QStringList>("cells");   // in column order
         QTest::addColumn<QStringList>("anchors"); // L<u>: left edge, R<u>: right edge, B: right of band
         QTest::newRow("income ranking row")
-            << true << QStringList{kIncome, QStringLiteral("工资"), QStringLiteral("3"), QStringLiteral("60.00"), QStringLiteral("100.00%")}
-            << QStringList{kIncome, QStringLiteral("工资"), QStringLiteral("3"), QStringLiteral("60.00"), QString(), QStringLiteral("100.00%")}
+            << true
+            << QStringList{kIncome, QStringLiteral("工资"), QStringLiteral("3"), QStringLiteral("60.00"),
+                           QStringLiteral("100.00%")}
+            << QStringList{kIncome,   QStringLiteral("工资"),   QStringLiteral("3"), QStringLiteral("60.00"),
+                           QString(), QStringLiteral("100.00%")}
             << QStringList{"L0", "L78", "R418", "R510", "R602", "B"};
         QTest::newRow("expense ranking row")
-            << true << QStringList{kExpense, QStringLiteral("饭"), QStringLiteral("2"), QStringLiteral("5.50"), QStringLiteral("40.00%")}
-            << QStringList{kExpense, QStringLiteral("饭"), QStringLiteral("2"), QString(), QStringLiteral("5.50"), QStringLiteral("40.00%")}
+            << true
+            << QStringList{kExpense, QStringLiteral("饭"), QStringLiteral("2"), QStringLiteral("5.50"),
+                           QStringLiteral("40.00%")}
+            << QStringList{kExpense,  QStringLiteral("饭"),   QStringLiteral("2"),
+                           QString(), QStringLiteral("5.50"), QStringLiteral("40.00%")}
             << QStringList{"L0", "L78", "R418", "R510", "R602", "B"};
         QTest::newRow("a type text only like 收入 counts as expense")
-            << true << QStringList{kIncome + QLatin1Char(' '), QStringLiteral("x"), QStringLiteral("1"), QStringLiteral("1.00"), QStringLiteral("1.00%")}
-            << QStringList{kIncome + QLatin1Char(' '), QStringLiteral("x"), QStringLiteral("1"), QString(), QStringLiteral("1.00"), QStringLiteral("1.00%")}
+            << true
+            << QStringList{kIncome + QLatin1Char(' '), QStringLiteral("x"), QStringLiteral("1"),
+                           QStringLiteral("1.00"), QStringLiteral("1.00%")}
+            << QStringList{kIncome + QLatin1Char(' '), QStringLiteral("x"),    QStringLiteral("1"), QString(),
+                           QStringLiteral("1.00"),     QStringLiteral("1.00%")}
             << QStringList{"L0", "L78", "R418", "R510", "R602", "B"};
         QTest::newRow("record without income, note with a line break")
-            << false << QStringList{QStringLiteral("7"), QStringLiteral("2024-01-02"), QStringLiteral("车"), QString(), QStringLiteral("12.00"), QStringLiteral("a\r\nb")}
-            << QStringList{QStringLiteral("2024-01-02"), QStringLiteral("车"), QString(), QStringLiteral("12.00"), QStringLiteral("a b")}
+            << false
+            << QStringList{QStringLiteral("7"), QStringLiteral("2024-01-02"), QStringLiteral("车"),
+                           QString(),           QStringLiteral("12.00"),      QStringLiteral("a\r\nb")}
+            << QStringList{QStringLiteral("2024-01-02"), QStringLiteral("车"), QString(),
+                           QStringLiteral("12.00"), QStringLiteral("a b")}
             << QStringList{"L0", "L78", "R394", "R486", "L494"};
     }
-    void columns_anchors()
-    {
+    void columns_anchors() {
         QFETCH(bool, rankings);
         QFETCH(QStringList, row);
         QFETCH(QStringList, cells);
@@ -281,8 +279,7 @@ private Q_SLOTS:
         }
     }
 
-    void pdf_showsFrameAndRows()
-    {
+    void pdf_showsFrameAndRows() {
         QTemporaryDir dir;
         const QString file = dir.filePath(QStringLiteral("report.pdf"));
         TStringsArray rows = records(53);
@@ -295,19 +292,24 @@ private Q_SLOTS:
             PrintReport(writer, doc);
         }
         // pdftotext drops the narrow spaces between the page number and its characters.
-        const QString text = run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), file, QStringLiteral("-")})
-                                 .remove(QLatin1Char(' '));
+        const QString text =
+            run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), file, QStringLiteral("-")})
+                .remove(QLatin1Char(' '));
         for (const QString& expected :
-             {QStringLiteral("张三"), QStringLiteral("(2024-01-01至2024-01-31)"), QStringLiteral("收入合计："),
-              QStringLiteral("10.00"), QStringLiteral("45.00"), QStringLiteral("-35.00"), QStringLiteral("房租"),
-              QStringLiteral("一月份"), QStringLiteral("rec51"), QStringLiteral("note52"), QStringLiteral("第1页"),
+             {QStringLiteral("张三"), QStringLiteral("(2024-01-01至2024-01-31)"),
+              QStringLiteral("收入合计："), QStringLiteral("10.00"), QStringLiteral("45.00"),
+              QStringLiteral("-35.00"), QStringLiteral("房租"), QStringLiteral("一月份"),
+              QStringLiteral("rec51"), QStringLiteral("note52"), QStringLiteral("第1页"),
               QStringLiteral("第2页")})
-            QVERIFY2(text.contains(expected), qPrintable(expected + QStringLiteral(" missing in:\n") + text.left(1000)));
+            QVERIFY2(text.contains(expected),
+                     qPrintable(expected + QStringLiteral(" missing in:\n") + text.left(1000)));
         QVERIFY(text.indexOf(QStringLiteral("rec51")) < text.indexOf(QStringLiteral("第1页")));
         QVERIFY(text.indexOf(QStringLiteral("第1页")) < text.indexOf(QStringLiteral("rec52")));
         const QString info = run(QStringLiteral("pdfinfo"), {file});
         QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages: +2\\n"))), qPrintable(info));
-        QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Page size: +595[.0-9]* x 84[12][.0-9]* pts \\(A4\\)"))), qPrintable(info));
+        QVERIFY2(info.contains(QRegularExpression(
+                     QStringLiteral("Page size: +595[.0-9]* x 84[12][.0-9]* pts \\(A4\\)"))),
+                 qPrintable(info));
     }
 };
 
