@@ -347,6 +347,33 @@ private Q_SLOTS:
                  qPrintable(info));
     }
 
+    void preview_printToUnwritableFile_isReported() {
+        fill(10, 0, 0);
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath(QStringLiteral("missing/printed.pdf"));
+        bool stillOpen = false;
+        prompts().dialogHandlers << [&](QDialog* d) {
+            if (auto* p = qobject_cast<TfrmPrint*>(d)) {
+                QTest::mouseClick(p->btnPrint, Qt::LeftButton);
+                stillOpen = p->isVisible() && p->btnPrint->isEnabled();
+            }
+            return int(QDialog::Rejected);
+        };
+        prompts().dialogHandlers << [&](QDialog* d) {
+            if (auto* dialog = qobject_cast<QPrintDialog*>(d)) {
+                dialog->printer()->setOutputFormat(QPrinter::PdfFormat);
+                dialog->printer()->setOutputFileName(pdf);
+            }
+            return int(QDialog::Accepted);
+        };
+        action(QStringLiteral("btnTransMore_Print"))->trigger();
+        QVERIFY(stillOpen);
+        const auto messages = prompts().callsOf(Kind::Message);
+        QCOMPARE(messages.size(), 1);
+        QCOMPARE(messages[0].icon, Prompts::Icon::Error);
+        QVERIFY2(messages[0].text.contains(pdf), qPrintable(messages[0].text));
+    }
+
     void catesExport_popsUpItsMenu() {
         fill(0, 1, 0);
         QVERIFY(page().btnCatesExport->isEnabled());
