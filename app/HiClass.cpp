@@ -120,7 +120,9 @@ QString THi::LowerAscii(const QString& text)
 
 QString THi::FormatAmount(double value)
 {
-    return QString::number(value, 'f', 2);
+    const QString text = QString::number(value, 'f', 2);
+    // A difference of sums can be a hair below zero; it is no debt.
+    return text == QLatin1String("-0.00") ? QStringLiteral("0.00") : text;
 }
 
 QByteArray THi::ReadFileText(const QString& fileName)

@@ -52,9 +52,7 @@ TReportUnits TReportUnits::screen() {
 }
 
 QString TReportFrame::balanceText() const {
-    const QString text = THi::FormatAmount(incomeTotal - expenseTotal);
-    // Sums of binary fractions can leave a difference far below a cent with a sign.
-    return text == QLatin1String("-0.00") ? QStringLiteral("0.00") : text;
+    return THi::FormatAmount(incomeTotal - expenseTotal);
 }
 
 QString TReportFrame::periodText() const {

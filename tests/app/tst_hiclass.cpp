@@ -79,6 +79,22 @@ private Q_SLOTS:
         QCOMPARE(THi::LowerAscii(QStringLiteral("FoodÄ云")), QStringLiteral("foodÄ云"));
     }
 
+    void formatAmount_data()
+    {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("two decimals") << 12.5 << QStringLiteral("12.50");
+        QTest::newRow("no grouping") << 1234567.891 << QStringLiteral("1234567.89");
+        QTest::newRow("negative") << -35.0 << QStringLiteral("-35.00");
+        QTest::newRow("hair below zero") << (0.1 + 0.2 - 0.3 - 0.0000000001) << QStringLiteral("0.00");
+    }
+    void formatAmount()
+    {
+        QFETCH(double, value);
+        QFETCH(QString, text);
+        QCOMPARE(THi::FormatAmount(value), text);
+    }
+
     void appPathEndsWithSeparator()
     {
         QCOMPARE(THi::AppPath(), THi::AppDir() + QDir::separator());
