@@ -1,6 +1,7 @@
 #include "app/LoginForm.h"
 
 #include "app/ErrorReport.h"
+#include "app/FormKit.h"
 #include "app/HiClass.h"
 #include "app/Prompts.h"
 #include "store/DbClass.h"
@@ -8,7 +9,6 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -28,29 +28,16 @@ QString FindUserNameIn(const QString& userNames, const QString& name)
 }
 
 TfrmLogin::TfrmLogin(Prompts& prompts, const QStringList& arguments, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint |
-                          Qt::WindowTitleHint),
+    : QDialog(parent, kFixedDialogFlags),
       m_prompts(prompts)
 {
     setObjectName(QStringLiteral("frmLogin"));
     setWindowTitle(QStringLiteral("Zendrel - 登陆"));
-    QFont font(QStringLiteral("Tahoma"));
-    font.setPixelSize(11);
-    setFont(font);
+    setFont(WindowFont());
     setFixedSize(367, 205);
 
-    auto* bvlRect = new QFrame(this);
-    bvlRect->setObjectName(QStringLiteral("bvlRect"));
-    bvlRect->setFrameShape(QFrame::StyledPanel);
-    bvlRect->setFrameShadow(QFrame::Sunken);
-    bvlRect->setGeometry(8, 8, 350, 180);
-    auto label = [this](const QString& name, const QString& text, int x, int y) {
-        auto* l = new QLabel(text, this);
-        l->setObjectName(name);
-        l->move(x, y);
-        l->adjustSize();
-        return l;
-    };
+    AddBevel(this, QRect(8, 8, 350, 180));
+    auto label = [this](const QString& name, const QString& text, int x, int y) { AddLabel(this, name, text, x, y); };
     const QString example = QString::number(QRandomGenerator::global()->bounded(1000, 10000));
     label(QStringLiteral("lblStep1"), QStringLiteral("1. 请自行输入一个新的用户名称，如：云舟。"), 18, 20);
     label(QStringLiteral("lblStep2"), QStringLiteral("2. 请自行输入一个新的用户密码，如：%1。").arg(example), 18, 39);
@@ -68,14 +55,8 @@ TfrmLogin::TfrmLogin(Prompts& prompts, const QStringList& arguments, QWidget* pa
     edtPassword->setObjectName(QStringLiteral("edtPassword"));
     edtPassword->setEchoMode(QLineEdit::Password);
     edtPassword->setGeometry(82, 152, 265, 21);
-    btnSubmit = new QPushButton(QStringLiteral("登陆(&S)"), this);
-    btnSubmit->setObjectName(QStringLiteral("btnSubmit"));
-    btnSubmit->setGeometry(273, 20, 74, 23);
-    btnSubmit->setAutoDefault(false);
-    btnCancel = new QPushButton(QStringLiteral("取消(&C)"), this);
-    btnCancel->setObjectName(QStringLiteral("btnCancel"));
-    btnCancel->setGeometry(273, 49, 74, 23);
-    btnCancel->setAutoDefault(false);
+    btnSubmit = AddButton(this, QStringLiteral("btnSubmit"), QStringLiteral("登陆(&S)"), QRect(273, 20, 74, 23));
+    btnCancel = AddButton(this, QStringLiteral("btnCancel"), QStringLiteral("取消(&C)"), QRect(273, 49, 74, 23));
     setTabOrder(cboUsername, edtPassword);
     setTabOrder(edtPassword, btnSubmit);
     setTabOrder(btnSubmit, btnCancel);

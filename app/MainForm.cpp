@@ -1,6 +1,7 @@
 #include "app/MainForm.h"
 
 #include "app/ErrorReport.h"
+#include "app/FormKit.h"
 #include "app/HiClass.h"
 #include "app/LoginForm.h"
 #include "app/Prompts.h"
@@ -76,9 +77,7 @@ TfrmMain::TfrmMain(MainSeams seams, QWidget* parent)
 {
     setObjectName(QStringLiteral("frmMain"));
     setAttribute(Qt::WA_DeleteOnClose, false);
-    QFont font(QStringLiteral("Tahoma"));
-    font.setPixelSize(11);
-    setFont(font);
+    setFont(WindowFont());
     setFixedSize(700, 525);
     buildFrame();
     buildPageBar();

@@ -1,5 +1,6 @@
 #include "booking/EditCateForm.h"
 
+#include "app/FormKit.h"
 #include "app/HiClass.h"
 #include "booking/CategoryList.h"
 
@@ -24,15 +25,8 @@ TfrmEditCate::TfrmEditCate(QWidget* parent) : QDialog(parent)
     // Tab leaves the memo, as in any other input of the program.
     memText->setTabChangesFocus(true);
 
-    auto button = [this](const QString& name, const QString& text, int x) {
-        auto* b = new QPushButton(text, this);
-        b->setObjectName(name);
-        b->setGeometry(x, 349, 74, 23);
-        b->setAutoDefault(false);
-        return b;
-    };
-    btnSave = button(QStringLiteral("btnSave"), QStringLiteral("保存(&S)"), 168);
-    btnCancel = button(QStringLiteral("btnCancel"), QStringLiteral("取消(&C)"), 248);
+    btnSave = AddButton(this, QStringLiteral("btnSave"), QStringLiteral("保存(&S)"), QRect(168, 349, 74, 23));
+    btnCancel = AddButton(this, QStringLiteral("btnCancel"), QStringLiteral("取消(&C)"), QRect(248, 349, 74, 23));
     setTabOrder(memText, btnSave);
     setTabOrder(btnSave, btnCancel);
 

@@ -1,6 +1,7 @@
 #include "booking/EditRecForm.h"
 
 #include "app/ErrorReport.h"
+#include "app/FormKit.h"
 #include "app/HiClass.h"
 #include "booking/AmountRule.h"
 
@@ -11,23 +12,14 @@
 #include <QPushButton>
 
 TfrmEditRec::TfrmEditRec(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint |
-                          Qt::WindowTitleHint)
+    : QDialog(parent, kFixedDialogFlags)
 {
     setObjectName(QStringLiteral("frmEditRec"));
     setWindowTitle(QStringLiteral("编辑"));
-    QFont font(QStringLiteral("Tahoma"));
-    font.setPixelSize(11);
-    setFont(font);
+    setFont(WindowFont());
     setFixedSize(330, 170);
 
-    auto label = [this](const QString& name, const QString& text, int y) {
-        auto* l = new QLabel(text, this);
-        l->setObjectName(name);
-        l->move(14, y);
-        l->adjustSize();
-        return l;
-    };
+    auto label = [this](const QString& name, const QString& text, int y) { AddLabel(this, name, text, 14, y); };
     auto edit = [this](const QString& name, int y) {
         auto* e = new QLineEdit(this);
         e->setObjectName(name);
@@ -51,17 +43,9 @@ TfrmEditRec::TfrmEditRec(QWidget* parent)
     edtAmount = edit(QStringLiteral("edtAmount"), 70);
     edtNotes = edit(QStringLiteral("edtNotes"), 100);
 
-    auto button = [this](const QString& name, const QString& text, int x) {
-        auto* b = new QPushButton(text, this);
-        b->setObjectName(name);
-        b->setGeometry(x, 136, 74, 23);
-        // Neither button is the default: Enter in an edit closes nothing.
-        b->setAutoDefault(false);
-        b->setDefault(false);
-        return b;
-    };
-    btnSave = button(QStringLiteral("btnSave"), QStringLiteral("保存(&S)"), 161);
-    btnCancel = button(QStringLiteral("btnCancel"), QStringLiteral("取消(&C)"), 242);
+    // Neither button is the default: Enter in an edit closes nothing.
+    btnSave = AddButton(this, QStringLiteral("btnSave"), QStringLiteral("保存(&S)"), QRect(161, 136, 74, 23));
+    btnCancel = AddButton(this, QStringLiteral("btnCancel"), QStringLiteral("取消(&C)"), QRect(242, 136, 74, 23));
 
     setTabOrder(dtpDate, edtCate);
     setTabOrder(edtCate, edtAmount);

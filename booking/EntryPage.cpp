@@ -1,6 +1,7 @@
 #include "booking/EntryPage.h"
 
 #include "app/ErrorReport.h"
+#include "app/FormKit.h"
 #include "app/HiClass.h"
 #include "app/MainForm.h"
 #include "app/Prompts.h"
@@ -75,11 +76,7 @@ void TEntryPage::buildLayout()
     }
 
     auto label = [&](const char* rest, const QString& text, int x, int y) {
-        auto* l = new QLabel(text, this);
-        l->setObjectName(name("lbl", rest));
-        l->move(x, y);
-        l->adjustSize();
-        return l;
+        return AddLabel(this, name("lbl", rest), text, x, y);
     };
     lblDate = label("Date", QStringLiteral("日期："), 250, 14);
     lblCate = label("Cate", QStringLiteral("项目："), 250, 44);
@@ -106,13 +103,7 @@ void TEntryPage::buildLayout()
     edtNotes->setGeometry(293, 101, 311, 21);
 
     auto button = [&](const char* rest, const QString& text, int x, int y, bool tabStop) {
-        auto* b = new QPushButton(text, this);
-        b->setObjectName(name("btn", rest));
-        b->setGeometry(x, y, 74, 23);
-        b->setAutoDefault(false);
-        if (!tabStop)
-            b->setFocusPolicy(Qt::ClickFocus);
-        return b;
+        return AddButton(this, name("btn", rest), text, QRect(x, y, 74, 23), tabStop);
     };
     btnHelp = button("Help", QStringLiteral("帮助"), 610, 9, false);
     btnEditCates = button("EditCates", QStringLiteral("编辑"), 610, 39, false);
@@ -130,10 +121,7 @@ void TEntryPage::buildLayout()
 
     lblTotal = new QLabel(this);
     lblTotal->setObjectName(name("lbl", "Total"));
-    QFont bold = font();
-    bold.setBold(true);
-    lblTotal->setFont(bold);
-    lblTotal->setStyleSheet(QStringLiteral("color: #800000;"));
+    MakeTotalLabel(lblTotal);
     lblTotal->setGeometry(12, 415, 400, 16);
 
     btnDelete = button("Delete", QStringLiteral("删除(&D)"), 450, 410, false);

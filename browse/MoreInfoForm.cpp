@@ -1,24 +1,15 @@
 #include "browse/MoreInfoForm.h"
 
+#include "app/FormKit.h"
 #include "app/ReportView.h"
-
-#include <QFrame>
-
 TfrmMoreInfo::TfrmMoreInfo(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint |
-                          Qt::WindowTitleHint)
+    : QDialog(parent, kFixedDialogFlags)
 {
     setObjectName(QStringLiteral("frmMoreInfo"));
-    QFont font(QStringLiteral("Tahoma"));
-    font.setPixelSize(11);
-    setFont(font);
+    setFont(WindowFont());
     setFixedSize(631, 453);
 
-    auto* bvlRect = new QFrame(this);
-    bvlRect->setObjectName(QStringLiteral("bvlRect"));
-    bvlRect->setFrameShape(QFrame::StyledPanel);
-    bvlRect->setFrameShadow(QFrame::Sunken);
-    bvlRect->setGeometry(8, 8, 615, 432);
+    AddBevel(this, QRect(8, 8, 615, 432));
     lvwRecs = new ReportView(QStringLiteral("lvwRecs"),
                              new ReportModel({{QString(), 0},
                                               {QStringLiteral("日期"), 80},

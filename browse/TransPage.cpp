@@ -1,6 +1,7 @@
 #include "browse/TransPage.h"
 
 #include "app/ErrorReport.h"
+#include "app/FormKit.h"
 #include "app/HiClass.h"
 #include "app/MainForm.h"
 #include "app/Prompts.h"
@@ -55,12 +56,7 @@ void TTransPage::buildLayout()
     QFont bold = font();
     bold.setBold(true);
     auto button = [](QWidget* parent, const QString& name, const QString& text, int x, int y) {
-        auto* b = new QPushButton(text, parent);
-        b->setObjectName(name);
-        b->setGeometry(x, y, 74, 23);
-        b->setAutoDefault(false);
-        b->setFocusPolicy(Qt::ClickFocus);
-        return b;
+        return AddButton(parent, name, text, QRect(x, y, 74, 23), false);
     };
     auto picker = [this](const QString& name, int x) {
         auto* d = new QDateEdit(this);
@@ -74,8 +70,7 @@ void TTransPage::buildLayout()
     auto totalLabel = [&](QWidget* parent, const QString& name) {
         auto* l = new QLabel(parent);
         l->setObjectName(name);
-        l->setFont(bold);
-        l->setStyleSheet(QStringLiteral("color: #800000;"));
+        MakeTotalLabel(l);
         l->setGeometry(12, 375, 430, 16);
         return l;
     };

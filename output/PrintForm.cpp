@@ -1,6 +1,7 @@
 #include "output/PrintForm.h"
 
 #include "app/ErrorReport.h"
+#include "app/FormKit.h"
 #include "app/MainForm.h"
 #include "app/Prompts.h"
 
@@ -59,9 +60,7 @@ TfrmPrint::TfrmPrint(const TReportPages& pages, Prompts& prompts, QWidget* paren
     : QDialog(parent), m_pages(pages), m_prompts(prompts) {
     setObjectName(QStringLiteral("frmPrint"));
     setWindowTitle(QStringLiteral("打印"));
-    QFont font(QStringLiteral("Tahoma"));
-    font.setPixelSize(11);
-    setFont(font);
+    setFont(WindowFont());
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
