@@ -2,6 +2,7 @@
 
 #include "app/FormKit.h"
 #include "app/ReportView.h"
+
 TfrmMoreInfo::TfrmMoreInfo(QWidget* parent)
     : QDialog(parent, kFixedDialogFlags)
 {
