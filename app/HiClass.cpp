@@ -125,6 +125,18 @@ QString THi::FormatAmount(double value)
     return text == QLatin1String("-0.00") ? QStringLiteral("0.00") : text;
 }
 
+bool THi::HasExtension(const QString& fileName, const QString& extension)
+{
+    const QString name = QFileInfo(fileName).fileName();
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    return dot >= 0 && name.mid(dot).compare(extension, Qt::CaseInsensitive) == 0;
+}
+
+QString THi::WithExtension(const QString& fileName, const QString& extension)
+{
+    return HasExtension(fileName, extension) ? fileName : fileName + extension;
+}
+
 QByteArray THi::ReadFileText(const QString& fileName)
 {
     QFile file(fileName);

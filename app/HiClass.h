@@ -34,6 +34,11 @@ public:
     // "%0.2f" with a point and no grouping.
     static QString FormatAmount(double value);
 
+    // Whether the file name's extension (from its last point on) is `extension`, in any letter case.
+    static bool HasExtension(const QString& fileName, const QString& extension);
+    // The name as typed when it has the extension, else with the extension appended.
+    static QString WithExtension(const QString& fileName, const QString& extension);
+
     static QByteArray ReadFileText(const QString& fileName);
     // Writes the bytes whole or not at all: a failure never leaves half a file under the name.
     static void WriteFileText(const QString& fileName, const QByteArray& bytes);

@@ -125,10 +125,6 @@ void exportHtml(HtmlKind kind, const QString& templateFile, const QString& targe
 
 } // namespace
 
-QString WithExtension(const QString& fileName, const QString& extension) {
-    return THi::LowerAscii(fileName).endsWith(THi::LowerAscii(extension)) ? fileName : fileName + extension;
-}
-
 QString ExportTitle(const TReportFrame& frame) {
     return QStringLiteral("%1 (%2 至 %3)")
         .arg(frame.userName, THi::DateYmd(frame.periodFrom), THi::DateYmd(frame.periodTo));

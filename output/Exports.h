@@ -8,10 +8,6 @@
 #include <QStringList>
 #include <QVector>
 
-// The chosen name, with `extension` (".xlsx", ".html") appended unless it already ends with it in
-// any letter case.
-QString WithExtension(const QString& fileName, const QString& extension);
-
 // "<user> (<from> 至 <to>)"
 QString ExportTitle(const TReportFrame& frame);
 

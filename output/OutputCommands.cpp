@@ -43,7 +43,7 @@ QString chooseTarget(TfrmMain& m, const QString& extension) {
     const QString chosen = m.prompts().saveFileName(&m, QStringLiteral("%1 (%1)").arg(pattern));
     if (chosen.isEmpty())
         return {};
-    return QFileInfo(WithExtension(chosen, extension)).absoluteFilePath();
+    return QFileInfo(THi::WithExtension(chosen, extension)).absoluteFilePath();
 }
 
 void reportSuccess(TfrmMain& m, const QString& file) {

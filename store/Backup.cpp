@@ -1,5 +1,6 @@
 #include "store/Backup.h"
 
+#include "app/HiClass.h"
 #include "store/LedgerFormat.h"
 #include "store/Provision.h"
 #include "store/Sqlite.h"
@@ -369,7 +370,7 @@ QString LedgerProblem(const QString& path)
 
 QString WithLedgerExtension(const QString& fileName)
 {
-    return HasLedgerExtension(fileName) ? fileName : fileName + QStringLiteral(".zendb");
+    return THi::WithExtension(fileName, QStringLiteral(".zendb"));
 }
 
 void BackupLedger(const QString& ledger, const QString& target)

@@ -77,9 +77,7 @@ QString LedgerTemplatePath()
 
 bool HasLedgerExtension(const QString& fileName)
 {
-    const QString name = QFileInfo(fileName).fileName();
-    const int dot = name.lastIndexOf(QLatin1Char('.'));
-    return dot >= 0 && name.mid(dot).toLower() == QLatin1String(".zendb");
+    return THi::HasExtension(fileName, QStringLiteral(".zendb"));
 }
 
 QString ProvisionLedger(const QStringList& arguments, RestoreOutcome* outcome)

@@ -244,7 +244,7 @@ private Q_SLOTS:
         QFETCH(QString, chosen);
         QFETCH(QString, extension);
         QFETCH(QString, result);
-        QCOMPARE(WithExtension(chosen, extension), result);
+        QCOMPARE(THi::WithExtension(chosen, extension), result);
     }
 };
 
