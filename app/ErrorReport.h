@@ -25,6 +25,13 @@ void Guarded(F&& work)
     }
 }
 
+// A slot for connect(): runs `work` through Guarded.
+template <typename F>
+auto GuardedSlot(F work)
+{
+    return [work] { Guarded(work); };
+}
+
 class ZApplication : public QApplication {
 public:
     ZApplication(int& argc, char** argv);

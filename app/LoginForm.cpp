@@ -63,7 +63,7 @@ TfrmLogin::TfrmLogin(Prompts& prompts, const QStringList& arguments, QWidget* pa
 
     connect(cboUsername, &QComboBox::editTextChanged, this, [this] { UpdateSubmitButton(); });
     connect(edtPassword, &QLineEdit::textChanged, this, [this] { UpdateSubmitButton(); });
-    connect(btnSubmit, &QPushButton::clicked, this, [this] { Guarded([this] { btnSubmitClick(); }); });
+    connect(btnSubmit, &QPushButton::clicked, this, GuardedSlot([this] { btnSubmitClick(); }));
     connect(btnCancel, &QPushButton::clicked, this, [this] { btnCancelClick(); });
     cboUsername->installEventFilter(this);
     if (cboUsername->lineEdit())

@@ -122,7 +122,7 @@ void TfrmMain::buildPageBar()
         radio->setObjectName(name);
         radio->setFont(bold);
         radio->setGeometry(x, 10, 80, 17);
-        connect(radio, &QRadioButton::clicked, this, [this] { Guarded([this] { rdoExpenseClick(); }); });
+        connect(radio, &QRadioButton::clicked, this, GuardedSlot([this] { rdoExpenseClick(); }));
         return radio;
     };
     rdoExpense = makeRadio(QStringLiteral("rdoExpense"), QStringLiteral("支出记帐"), 12);
@@ -153,7 +153,7 @@ void TfrmMain::buildMenu()
     auto add = [this](const QString& name, const QString& text, void (TfrmMain::*handler)()) {
         QAction* action = mnuMenu->addAction(text);
         action->setObjectName(name);
-        connect(action, &QAction::triggered, this, [this, handler] { Guarded([this, handler] { (this->*handler)(); }); });
+        connect(action, &QAction::triggered, this, GuardedSlot([this, handler] { (this->*handler)(); }));
         return action;
     };
     mnuMenu_SwitchUser = add(QStringLiteral("mnuMenu_SwitchUser"), QStringLiteral("切换用户"),

@@ -154,8 +154,7 @@ void TEntryPage::connectHandlers()
     connect(edtAmount, &QLineEdit::textChanged, this, [this] { CateChange(); });
 
     auto onClick = [this](QPushButton* button, void (TEntryPage::*handler)()) {
-        connect(button, &QPushButton::clicked, this,
-                [this, handler] { Guarded([this, handler] { (this->*handler)(); }); });
+        connect(button, &QPushButton::clicked, this, GuardedSlot([this, handler] { (this->*handler)(); }));
     };
     onClick(btnAdd, &TEntryPage::btnAddClick);
     onClick(btnDelete, &TEntryPage::btnDeleteClick);
@@ -164,8 +163,7 @@ void TEntryPage::connectHandlers()
     onClick(btnHelp, &TEntryPage::btnHelpClick);
     onClick(btnCalc, &TEntryPage::btnCalcClick);
     onClick(btnEditCates, &TEntryPage::btnEditCatesClick);
-    connect(lvwRecs, &ReportView::rowSelectionChanged, this,
-            [this] { Guarded([this] { lvwRecsSelectItem(); }); });
+    connect(lvwRecs, &ReportView::rowSelectionChanged, this, GuardedSlot([this] { lvwRecsSelectItem(); }));
     connect(lvwRecs, &ReportView::keyReleased, this,
             [this](int key) { Guarded([this, key] { lvwRecsKeyUp(key); }); });
 

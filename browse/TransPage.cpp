@@ -232,13 +232,6 @@ namespace {
 const QColor kDayTint(224, 255, 224);
 const QColor kActiveRow(0, 0, 128);
 
-// Runs a handler so that an error is reported and the program goes on.
-template <typename F>
-auto guarded(F f)
-{
-    return [f] { Guarded(f); };
-}
-
 } // namespace
 
 void TTransPage::connectHandlers()
@@ -249,27 +242,27 @@ void TTransPage::connectHandlers()
     });
 
     connect(btnTransSearch, &QPushButton::clicked, this,
-            guarded([this] { btnTransSearchClick(btnTransSearch); }));
+            GuardedSlot([this] { btnTransSearchClick(btnTransSearch); }));
     connect(lvwDayTotal, &ReportView::rowSelectionChanged, this,
-            guarded([this] { lvwDayTotalSelectItem(lvwDayTotal); }));
+            GuardedSlot([this] { lvwDayTotalSelectItem(lvwDayTotal); }));
     connect(lvwMonthTotal, &ReportView::rowSelectionChanged, this,
-            guarded([this] { lvwDayTotalSelectItem(lvwMonthTotal); }));
-    connect(lvwTrans, &ReportView::rowSelectionChanged, this, guarded([this] { lvwTransSelectItem(); }));
+            GuardedSlot([this] { lvwDayTotalSelectItem(lvwMonthTotal); }));
+    connect(lvwTrans, &ReportView::rowSelectionChanged, this, GuardedSlot([this] { lvwTransSelectItem(); }));
     connect(lvwTrans, &ReportView::keyReleased, this,
             [this](int key) { Guarded([this, key] { lvwTransKeyUp(key); }); });
-    connect(btnTransMore, &QPushButton::clicked, this, guarded([this] { btnTransMoreClick(); }));
-    connect(btnTransEdit, &QPushButton::clicked, this, guarded([this] { btnTransEditClick(btnTransEdit); }));
+    connect(btnTransMore, &QPushButton::clicked, this, GuardedSlot([this] { btnTransMoreClick(); }));
+    connect(btnTransEdit, &QPushButton::clicked, this, GuardedSlot([this] { btnTransEditClick(btnTransEdit); }));
     connect(btnTransDelete, &QPushButton::clicked, this,
-            guarded([this] { btnTransDeleteClick(btnTransDelete); }));
+            GuardedSlot([this] { btnTransDeleteClick(btnTransDelete); }));
 
     for (ReportView* list : {lvwInCates, lvwOutCates}) {
-        connect(list, &ReportView::focusEntered, this, guarded([this, list] { SetActiveCateList(list); }));
+        connect(list, &ReportView::focusEntered, this, GuardedSlot([this, list] { SetActiveCateList(list); }));
         connect(list, &ReportView::rowSelectionChanged, this,
-                guarded([this, list] { SetActiveCateList(list); }));
+                GuardedSlot([this, list] { SetActiveCateList(list); }));
         connect(list, &QAbstractItemView::doubleClicked, this,
-                guarded([this, list] { lvwCatesDblClick(list); }));
+                GuardedSlot([this, list] { lvwCatesDblClick(list); }));
     }
-    connect(btnMoreInfo, &QPushButton::clicked, this, guarded([this] { btnMoreInfoClick(btnMoreInfo); }));
+    connect(btnMoreInfo, &QPushButton::clicked, this, GuardedSlot([this] { btnMoreInfoClick(btnMoreInfo); }));
 }
 
 bool TTransPage::MatchesKey(const QString& date, const QString& key)

@@ -66,7 +66,7 @@ void runExport(TfrmMain& m, const QString& extension, const QString& templateNam
 
 void connectAction(TfrmMain& m, QAction* action, void (*handler)(TfrmMain&)) {
     QObject::connect(action, &QAction::triggered, &m,
-                     [&m, handler] { Guarded([&m, handler] { handler(m); }); });
+                     GuardedSlot([&m, handler] { handler(m); }));
 }
 
 } // namespace
@@ -112,9 +112,9 @@ void btnTransMore_ToHtmlClick(TfrmMain& m) {
 void InstallOutputCommands(TfrmMain& m) {
     TTransPage* page = m.pnlTransactions;
     QObject::connect(page->btnCatesPrint, &QPushButton::clicked, &m,
-                     [&m] { Guarded([&m] { btnCatesPrintClick(m); }); });
+                     GuardedSlot([&m] { btnCatesPrintClick(m); }));
     QObject::connect(page->btnCatesExport, &QPushButton::clicked, &m,
-                     [&m] { Guarded([&m] { btnCatesExportClick(m); }); });
+                     GuardedSlot([&m] { btnCatesExportClick(m); }));
     connectAction(m, page->mnuCatesExport_ToXls, mnuCatesExport_ToXlsClick);
     connectAction(m, page->mnuCatesExport_ToHtml, mnuCatesExport_ToHtmlClick);
     connectAction(m, page->btnTransMore_ToXls, btnTransMore_ToXlsClick);

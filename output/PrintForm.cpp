@@ -112,9 +112,9 @@ TfrmPrint::TfrmPrint(const TReportPages& pages, Prompts& prompts, QWidget* paren
     int tag = 0;
     for (QToolButton* b : {btnFirstPage, btnPrevPage, btnNextPage, btnLastPage}) {
         b->setProperty(kTag, tag++);
-        connect(b, &QToolButton::clicked, this, [this, b] { Guarded([this, b] { btnFirstPageClick(b); }); });
+        connect(b, &QToolButton::clicked, this, GuardedSlot([this, b] { btnFirstPageClick(b); }));
     }
-    connect(btnPrint, &QToolButton::clicked, this, [this] { Guarded([this] { btnPrintClick(); }); });
+    connect(btnPrint, &QToolButton::clicked, this, GuardedSlot([this] { btnPrintClick(); }));
     layout->addWidget(CoolBar1);
 
     QRPreview1 = new QScrollArea(this);
