@@ -256,16 +256,6 @@ void TfrmMain::ShowMenuImage(bool up)
     imgMenu->setPixmap(up ? m_menuUp : m_menuDown);
 }
 
-void TfrmMain::SetBusy(bool busy, QWidget* control)
-{
-    if (control)
-        control->setEnabled(!busy);
-    if (busy)
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-    else
-        QApplication::restoreOverrideCursor();
-}
-
 void TfrmMain::Restart(const QString& parameters)
 {
     if (m_seams.startInstance)

@@ -46,8 +46,6 @@ public:
     // Recomputes the enabled state of every command button.
     void UpdateButtons();
     void ShowMenuImage(bool up);
-    // Busy state around a command: `control` disabled and the hourglass while busy.
-    void SetBusy(bool busy, QWidget* control);
     // Starts a new instance with `parameters` and closes this window.
     void Restart(const QString& parameters);
 

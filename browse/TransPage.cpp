@@ -431,15 +431,9 @@ void TTransPage::btnMoreInfoClick(QWidget* sender)
     ReportView* list = m_main.FActiveCateList;
     if (!list || !list->hasSelection())
         return;
-    // Whatever happens below, the button and the pointer come back.
-    struct Busy {
-        TfrmMain& main;
-        QWidget* control;
-        Busy(TfrmMain& m, QWidget* c) : main(m), control(c) { main.SetBusy(true, control); }
-        ~Busy() { main.SetBusy(false, control); }
-    };
     {
-        Busy busy(m_main, sender);
+        // Whatever happens below, the button and the pointer come back.
+        BusyGuard busy(sender);
         const QStringList cells = list->reportModel()->row(list->selectedRow());
         const QString type = cells.value(0);
         TfrmMoreInfo dialog(&m_main);
