@@ -10,7 +10,6 @@
 #include <QStringDecoder>
 
 #include <cmath>
-#include <sqlite3.h>
 
 namespace periodsql {
 
@@ -46,68 +45,6 @@ const char* const kQueryCache = "PRAGMA cache_size = -65536";
 } // namespace periodsql
 
 namespace {
-
-// A prepared statement read through the C interface directly: columns are looked at in place,
-// without a copy per cell.
-class Query {
-public:
-    Query(SqlDb& db, const char* sql, const QString& what) : m_db(db), m_what(what)
-    {
-        if (sqlite3_prepare_v2(m_db.handle(), sql, -1, &m_stmt, nullptr) != SQLITE_OK)
-            m_db.fail(m_what);
-    }
-    ~Query() { sqlite3_finalize(m_stmt); }
-    Query(const Query&) = delete;
-    Query& operator=(const Query&) = delete;
-
-    // Binds the texts to ?1, ?2, ... as far as the statement has parameters.
-    void bindAll(std::initializer_list<QByteArray> values)
-    {
-        const int count = sqlite3_bind_parameter_count(m_stmt);
-        int index = 1;
-        for (const QByteArray& v : values) {
-            if (index > count)
-                break;
-            if (sqlite3_bind_text(m_stmt, index, v.constData(), int(v.size()), SQLITE_TRANSIENT) != SQLITE_OK)
-                m_db.fail(m_what);
-            ++index;
-        }
-    }
-
-    bool step()
-    {
-        const int rc = sqlite3_step(m_stmt);
-        if (rc == SQLITE_ROW)
-            return true;
-        if (rc != SQLITE_DONE)
-            m_db.fail(m_what);
-        return false;
-    }
-
-    // The column's text in place; valid until the next step.
-    QByteArray raw(int column) const
-    {
-        const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, column));
-        return QByteArray::fromRawData(p ? p : "", sqlite3_column_bytes(m_stmt, column));
-    }
-    QString latin(int column) const
-    {
-        const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, column));
-        return QString::fromLatin1(p ? p : "", sqlite3_column_bytes(m_stmt, column));
-    }
-    QString utf8(int column) const
-    {
-        const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, column));
-        return QString::fromUtf8(p ? p : "", sqlite3_column_bytes(m_stmt, column));
-    }
-    double real(int column) const { return sqlite3_column_double(m_stmt, column); }
-    qint64 integer(int column) const { return sqlite3_column_int64(m_stmt, column); }
-
-private:
-    SqlDb& m_db;
-    QString m_what;
-    sqlite3_stmt* m_stmt = nullptr;
-};
 
 // Decodes stored field texts; one decoder for the whole query, and texts seen before come from the
 // cache. Categories repeat all the time; notes mostly do not, so their cache stays small.
@@ -199,7 +136,7 @@ QByteArray encodedUser(const QString& user)
 void readRanking(SqlDb& db, const QByteArray& user, const QByteArray& from, const QByteArray& to,
                  const QString& type, double totalCents, FieldDecoder& fields, TStringsArray& out)
 {
-    Query q(db, periodsql::kRanking, QStringLiteral("查询项目排行"));
+    SqlStmt q = db.prepare(periodsql::kRanking, QStringLiteral("查询项目排行"));
     q.bindAll({user, from, to, type.toUtf8()});
     while (q.step()) {
         const double cents = q.real(2);
@@ -230,7 +167,7 @@ TPeriodResult TDbMan::QueryPeriod(const QString& user, const QString& dateFrom, 
     double expenseCents = 0;
     double incomeCents = 0;
     {
-        Query q(db, periodsql::kTotals, QStringLiteral("查询收支合计"));
+        SqlStmt q = db.prepare(periodsql::kTotals, QStringLiteral("查询收支合计"));
         q.bindAll({u, from, to, expense, income});
         if (q.step()) {
             expenseCents = q.real(0);
@@ -241,19 +178,19 @@ TPeriodResult TDbMan::QueryPeriod(const QString& user, const QString& dateFrom, 
     result.incomeTotal = incomeCents / 100.0;
 
     {
-        Query q(db, periodsql::kDays, QStringLiteral("查询每日合计"));
+        SqlStmt q = db.prepare(periodsql::kDays, QStringLiteral("查询每日合计"));
         q.bindAll({u, from, to, expense, income});
         while (q.step())
             result.days.append({q.latin(0), formatCents(q.real(1)), formatCents(q.real(2))});
     }
     {
-        Query q(db, periodsql::kMonths, QStringLiteral("查询每月合计"));
+        SqlStmt q = db.prepare(periodsql::kMonths, QStringLiteral("查询每月合计"));
         q.bindAll({u, from, to, expense, income});
         while (q.step())
             result.months.append({q.latin(0), formatCents(q.real(1)), formatCents(q.real(2))});
     }
     {
-        Query q(db, periodsql::kRecords, QStringLiteral("查询收支记录"));
+        SqlStmt q = db.prepare(periodsql::kRecords, QStringLiteral("查询收支记录"));
         q.bindAll({u, from, to});
         QByteArray lastDate;
         QString date;
@@ -292,11 +229,11 @@ TStringsArray TDbMan::QueryCategoryRecords(const QString& user, const QString& d
     SqlDb db = open();
     FieldDecoder categories(kCategoryCache);
     FieldDecoder notes(kNoteCache);
-    Query q(db, periodsql::kCategoryRecords, QStringLiteral("查询项目明细"));
+    SqlStmt q = db.prepare(periodsql::kCategoryRecords, QStringLiteral("查询项目明细"));
     q.bindAll({encodedUser(user), dateFrom.toUtf8(), dateTo.toUtf8(), typeText.toUtf8(),
                THi::EncodeField(category).toLatin1()});
     while (q.step())
         records.append(
-            {q.utf8(0), categories.decode(q.raw(1)), formatCents(q.real(2)), notes.decode(q.raw(3))});
+            {q.text(0), categories.decode(q.raw(1)), formatCents(q.real(2)), notes.decode(q.raw(3))});
     return records;
 }

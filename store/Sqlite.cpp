@@ -57,12 +57,13 @@ void SqlDb::exec(const char* sql)
     }
 }
 
-SqlStmt SqlDb::prepare(const char* sql)
+SqlStmt SqlDb::prepare(const char* sql, const QString& what)
 {
-    return SqlStmt(m_db, sql, fileLabel(m_path));
+    return SqlStmt(m_db, sql, fileLabel(m_path), what);
 }
 
-SqlStmt::SqlStmt(sqlite3* db, const char* sql, const QString& context) : m_db(db), m_context(context)
+SqlStmt::SqlStmt(sqlite3* db, const char* sql, const QString& context, const QString& what)
+    : m_db(db), m_context(context), m_what(what)
 {
     const int rc = sqlite3_prepare_v2(m_db, sql, -1, &m_stmt, nullptr);
     if (rc != SQLITE_OK)
@@ -76,7 +77,10 @@ SqlStmt::~SqlStmt()
 
 void SqlStmt::fail(int) const
 {
-    throw DbError(QStringLiteral("数据库操作失败（%1）：%2").arg(m_context, QString::fromUtf8(sqlite3_errmsg(m_db))));
+    const QString reason = QString::fromUtf8(sqlite3_errmsg(m_db));
+    if (!m_what.isEmpty())
+        throw DbError(QStringLiteral("%1失败（%2）：%3").arg(m_what, m_context, reason));
+    throw DbError(QStringLiteral("数据库操作失败（%1）：%2").arg(m_context, reason));
 }
 
 SqlStmt& SqlStmt::bind(int index, const QString& text)
@@ -108,6 +112,17 @@ SqlStmt& SqlStmt::bind(int index, qint64 value)
     return *this;
 }
 
+void SqlStmt::bindAll(std::initializer_list<QByteArray> utf8)
+{
+    const int count = sqlite3_bind_parameter_count(m_stmt);
+    int index = 1;
+    for (const QByteArray& value : utf8) {
+        if (index > count)
+            break;
+        bind(index++, value);
+    }
+}
+
 bool SqlStmt::step()
 {
     const int rc = sqlite3_step(m_stmt);
@@ -134,6 +149,18 @@ QByteArray SqlStmt::bytes(int column) const
 {
     const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, column));
     return QByteArray(p ? p : "", sqlite3_column_bytes(m_stmt, column));
+}
+
+QByteArray SqlStmt::raw(int column) const
+{
+    const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, column));
+    return QByteArray::fromRawData(p ? p : "", sqlite3_column_bytes(m_stmt, column));
+}
+
+QString SqlStmt::latin(int column) const
+{
+    const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, column));
+    return QString::fromLatin1(p ? p : "", sqlite3_column_bytes(m_stmt, column));
 }
 
 QString SqlStmt::text(int column) const

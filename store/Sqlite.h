@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <initializer_list>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -15,7 +16,8 @@ public:
 
 class SqlStmt {
 public:
-    SqlStmt(sqlite3* db, const char* sql, const QString& context);
+    // `context` names the file in messages; `what` names the operation ("查询收支记录").
+    SqlStmt(sqlite3* db, const char* sql, const QString& context, const QString& what = QString());
     ~SqlStmt();
     SqlStmt(const SqlStmt&) = delete;
     SqlStmt& operator=(const SqlStmt&) = delete;
@@ -24,6 +26,8 @@ public:
     SqlStmt& bind(int index, const QByteArray& utf8);
     SqlStmt& bind(int index, double value);
     SqlStmt& bind(int index, qint64 value);
+    // Binds the texts to ?1, ?2, ... as far as the statement has parameters.
+    void bindAll(std::initializer_list<QByteArray> utf8);
 
     // Steps once; true while a row is available.
     bool step();
@@ -31,8 +35,10 @@ public:
     void run();
     void reset();
 
-    QByteArray bytes(int column) const;   // raw text of a column, no copy of the conversion rules
+    QByteArray bytes(int column) const;   // the column's text, copied
+    QByteArray raw(int column) const;     // the column's text in place, valid until the next step
     QString text(int column) const;       // the column as UTF-8 text
+    QString latin(int column) const;      // the column as Latin-1 text (dates, Base64)
     double real(int column) const;
     qint64 integer(int column) const;
     bool isNull(int column) const;
@@ -42,6 +48,7 @@ private:
     sqlite3* m_db;
     sqlite3_stmt* m_stmt = nullptr;
     QString m_context;
+    QString m_what;
 };
 
 class SqlDb {
@@ -54,7 +61,7 @@ public:
     SqlDb& operator=(const SqlDb&) = delete;
 
     void exec(const char* sql);
-    SqlStmt prepare(const char* sql);
+    SqlStmt prepare(const char* sql, const QString& what = QString());
     sqlite3* handle() const { return m_db; }
     const QString& path() const { return m_path; }
     [[noreturn]] void fail(const QString& what) const;
